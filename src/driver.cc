@@ -1,0 +1,31 @@
+#include "driver.h"
+
+#include "map_name.h"
+#include "map_patch.h"
+#include "report.h"
+
+int run_tool(const std::string &program_path, const std::vector<std::string> &arguments, const file_ops &fs,
+             output &out) {
+  if (arguments.empty()) {
+    write_text(out, usage_text(program_path));
+    flush_output(out);
+    return EXIT_USAGE;
+  }
+  write_text(out, banner_text());
+  write_text(out, SEPARATOR_TEXT);
+  bool all_patched = true;
+  for (const std::string &argument : arguments) {
+    std::string name = make_working_name(argument);
+    write_text(out, progress_text(name));
+    if (!is_map_name(name)) {
+      write_text(out, NOT_A_MAP_TEXT);
+      all_patched = false;
+      continue;
+    }
+    patch_result result = patch_map(name, typed_name(argument), fs);
+    write_text(out, verdict_text(result));
+    all_patched = all_patched && result == patch_result::patched;
+  }
+  bool output_complete = flush_output(out);
+  return all_patched && output_complete ? EXIT_ALL_PATCHED : EXIT_SOME_FAILED;
+}

@@ -1,0 +1,15 @@
+// The tool's one loop: usage, or the banner and one status line per argument.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "output.h"
+#include "platform.h"
+
+constexpr int EXIT_ALL_PATCHED = 0;
+constexpr int EXIT_SOME_FAILED = 1;  // an argument was not patched, or output was lost
+constexpr int EXIT_USAGE = 2;
+
+int run_tool(const std::string &program_path, const std::vector<std::string> &arguments, const file_ops &fs,
+             output &out);

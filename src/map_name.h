@@ -1,0 +1,27 @@
+// Name rules: how one argument becomes the working name that is shown and
+// used, and which working names denote a map.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Appended to an argument that has no extension.
+constexpr std::string_view MAP_EXTENSION = "BSP";
+// The extension a working name must carry to be patched.
+constexpr std::string_view MAP_TAG = "BSP";
+
+// Only a to z change; bytes from 0x80 up and the locale are left alone.
+std::string upper_case(std::string_view text);
+
+// True when the last path component has a "." anywhere but at its first byte.
+bool has_extension(std::string_view name);
+
+// The upper-cased argument, with "." and MAP_EXTENSION where it has no extension.
+std::string make_working_name(std::string_view argument);
+
+// True when the last component's extension is exactly MAP_TAG.
+bool is_map_name(std::string_view working_name);
+
+// The argument as typed, with ".bsp" where the working name got its extension:
+// the first name tried on a file system that distinguishes case.
+std::string typed_name(std::string_view argument);

@@ -1,0 +1,29 @@
+#include "output.h"
+
+output make_output(bool (*sink)(void *, const char *, size_t), void *context, bool immediate, bool crlf) {
+  output out{sink, context, immediate, crlf, false, std::string()};
+  return out;
+}
+
+bool flush_output(output &out) {
+  if (!out.failed && !out.pending.empty() && !out.sink(out.context, out.pending.data(), out.pending.size()))
+    out.failed = true;
+  out.pending.clear();
+  return !out.failed;
+}
+
+void write_text(output &out, std::string_view text) {
+  if (out.failed)
+    return;
+  if (out.crlf) {
+    for (char c : text) {
+      if (c == '\n')
+        out.pending += '\r';
+      out.pending += c;
+    }
+  } else {
+    out.pending.append(text);
+  }
+  if (out.immediate || out.pending.size() >= OUTPUT_BLOCK)
+    flush_output(out);
+}

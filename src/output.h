@@ -1,0 +1,24 @@
+// Buffered report output: immediate on a console, large blocks otherwise, and
+// a failing sink never stops the caller.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+struct output {
+  // Writes all of the bytes or reports failure.
+  bool (*sink)(void *context, const char *data, size_t size);
+  void *context;
+  bool immediate;  // flush after every text, so a console shows it at once
+  bool crlf;       // text-mode line ends: each "\n" is written as "\r\n"
+  bool failed;     // some text could not be written; later texts are dropped
+  std::string pending;
+};
+
+constexpr size_t OUTPUT_BLOCK = 64 * 1024;
+
+output make_output(bool (*sink)(void *, const char *, size_t), void *context, bool immediate, bool crlf);
+void write_text(output &out, std::string_view text);
+// True when everything written so far reached the sink.
+bool flush_output(output &out);

@@ -1,0 +1,140 @@
+// POSIX side of the platform seam.
+#include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform.h"
+
+#ifdef __APPLE__
+#include <mach-o/dyld.h>
+#endif
+
+namespace {
+
+file_info posix_query(const std::string &path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0)
+    return {false, false, false};
+  // No write bit for anyone is the read-only mark, and it binds root too; the
+  // kernel's own test covers the rest, read-only mounts among them.
+  bool writable = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+                  faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+  return {true, writable, S_ISREG(st.st_mode)};
+}
+
+bool posix_close(open_file handle) { return close(static_cast<int>(handle.value)) == 0; }
+
+bool posix_open(const std::string &path, open_file *handle) {
+  // O_NONBLOCK: should the entry have turned into a FIFO since it was queried,
+  // the open fails at once instead of waiting for a reader.
+  int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0)
+    return false;
+  if (fd <= STDERR_FILENO) {
+    // Standard output was closed at start: the report must never land in a map.
+    int high = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    close(fd);
+    if (high < 0)
+      return false;
+    fd = high;
+  }
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return false;
+  }
+  *handle = {fd, 0};
+  return true;
+}
+
+bool posix_seek(open_file *handle, uint64_t offset) {
+  handle->position = offset;
+  return true;
+}
+
+bool posix_write(open_file *handle, const void *data, size_t size, size_t *written) {
+  ssize_t n;
+  do
+    n = pwrite(static_cast<int>(handle->value), data, size, static_cast<off_t>(handle->position));
+  while (n < 0 && errno == EINTR);
+  if (n < 0)
+    return false;
+  *written = static_cast<size_t>(n);
+  return true;
+}
+
+bool posix_list_directory(const std::string &path, std::vector<std::string> *names) {
+  DIR *dir = opendir(path.c_str());
+  if (!dir)
+    return false;
+  while (struct dirent *entry = readdir(dir))
+    names->emplace_back(entry->d_name);
+  closedir(dir);
+  return true;
+}
+
+bool stdout_sink(void *, const char *data, size_t size) {
+  while (size > 0) {
+    ssize_t n = write(STDOUT_FILENO, data, size);
+    if (n < 0 && errno == EAGAIN) {
+      struct pollfd wait_for = {STDOUT_FILENO, POLLOUT, 0};
+      if (poll(&wait_for, 1, -1) >= 0 || errno == EINTR)
+        continue;
+    }
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+const file_ops &platform_file_ops() {
+  static const file_ops ops = {posix_query, posix_open,  posix_seek,
+                               posix_write, posix_close, posix_list_directory};
+  return ops;
+}
+
+output platform_stdout() {
+  // A reader that quit must cost the report, not the rest of the batch.
+  signal(SIGPIPE, SIG_IGN);
+  return make_output(stdout_sink, nullptr, isatty(STDOUT_FILENO) != 0, false);
+}
+
+std::vector<std::string> platform_file_arguments(int argc, char **argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+std::string platform_program_path(const char *typed) {
+#if defined(__linux__)
+  std::string path(256, '\0');
+  for (;;) {
+    ssize_t n = readlink("/proc/self/exe", &path[0], path.size());
+    if (n < 0)
+      break;
+    if (static_cast<size_t>(n) < path.size()) {
+      path.resize(static_cast<size_t>(n));
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+#elif defined(__APPLE__)
+  uint32_t size = 0;
+  _NSGetExecutablePath(nullptr, &size);
+  std::string path(size, '\0');
+  if (_NSGetExecutablePath(&path[0], &size) == 0) {
+    path.resize(path.find('\0'));
+    return path;
+  }
+#endif
+  return typed;
+}

@@ -1,0 +1,49 @@
+// The one seam between the tool and its operating system. Everything that
+// differs between POSIX and Win32 sits behind these declarations; each
+// platform file (platform-posix.cc, platform-win32.cc) defines all of them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "output.h"
+
+// What one attribute query tells about an entry.
+struct file_info {
+  bool exists;
+  bool writable;   // not marked read-only, and the user may write it
+  bool disk_file;  // a regular file (after links); anything else is never opened
+};
+
+// An open file. The position lives here so that the write can land in one call.
+struct open_file {
+  intptr_t value;
+  uint64_t position;
+};
+
+// The file operations of one patch, as a plain table so tests can swap in a fake.
+struct file_ops {
+  file_info (*query)(const std::string &path);
+  // Opens an existing disk file for writing; never creates or truncates.
+  bool (*open)(const std::string &path, open_file *handle);
+  bool (*seek)(open_file *handle, uint64_t offset);
+  // True when the call succeeded; *written tells how much of it reached the file.
+  bool (*write)(open_file *handle, const void *data, size_t size, size_t *written);
+  bool (*close)(open_file handle);
+  // Names in one directory, for the lookup without regard to case. Null where
+  // the file system already compares names without regard to case.
+  bool (*list_directory)(const std::string &path, std::vector<std::string> *names);
+};
+
+const file_ops &platform_file_ops();
+
+// Standard output, set up for the console or a redirection.
+output platform_stdout();
+
+// The file arguments, without the program's own word.
+std::vector<std::string> platform_file_arguments(int argc, char **argv);
+
+// Full path of the running executable; typed where the system offers nothing better.
+std::string platform_program_path(const char *typed);

@@ -1,0 +1,149 @@
+#include "driver.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_fs.h"
+
+namespace {
+
+const std::string BANNER =
+    "__ __Olum2Zavik --- -\n"
+    "\t- HexadecimalPatch to convert OlumMap into ZavikMap\n"
+    "\t- ../olum2zavik 1.0\\..\n";
+const std::string HEAD = BANNER + "----------\\..........\n\n";
+
+struct captured {
+  std::string text;
+  int writes = 0;
+  int fail_after = -1;  // sink fails from this write on
+};
+
+bool capture(void *context, const char *data, size_t size) {
+  captured &c = *static_cast<captured *>(context);
+  if (c.fail_after >= 0 && c.writes >= c.fail_after)
+    return false;
+  ++c.writes;
+  c.text.append(data, size);
+  return true;
+}
+
+struct run_outcome {
+  std::string text;
+  int status;
+  int writes;
+};
+
+run_outcome run(const std::vector<std::string> &arguments, bool immediate = false, int fail_after = -1,
+                bool crlf = false) {
+  captured c;
+  c.fail_after = fail_after;
+  output out = make_output(capture, &c, immediate, crlf);
+  int status = run_tool("/opt/tools/olum2zavik", arguments, fake_ops(), out);
+  return {c.text, status, c.writes};
+}
+
+class driver : public ::testing::Test {
+protected:
+  void SetUp() override { reset_fake(); }
+};
+
+TEST_F(driver, usage_without_arguments) {
+  run_outcome r = run({});
+  EXPECT_EQ(r.text, BANNER + "\nusage : /opt/tools/olum2zavik <file[.bsp]> [<file[.bsp]>] [...]\n");
+  EXPECT_EQ(r.status, EXIT_USAGE);
+}
+
+TEST_F(driver, usage_shows_any_path_as_it_is) {
+  captured c;
+  output out = make_output(capture, &c, false, false);
+  run_tool("/a%s%d\\b/x", {}, fake_ops(), out);
+  EXPECT_EQ(c.text, BANNER + "\nusage : /a%s%d\\b/x <file[.bsp]> [<file[.bsp]>] [...]\n");
+}
+
+TEST_F(driver, one_line_per_argument_in_order) {
+  fake().files["e1m1.bsp"].data = "0123456789";
+  fake().files["RO.BSP"] = fake_entry{"0123456789", true, true};
+  fake().files["MAPS.BSP"] = fake_entry{"", false, false};
+  run_outcome r = run({"e1m1", "notes.txt", "missing", "ro", "maps.bsp", "E1M1.bsp", "bsp_notes.txt"});
+  EXPECT_EQ(r.text, HEAD +
+                        "Working on file E1M1.BSP : succeed\n"
+                        "Working on file NOTES.TXT : failed, not a bsp file\n"
+                        "Working on file MISSING.BSP : failed, file not found\n"
+                        "Working on file RO.BSP : failed, no write permission\n"
+                        "Working on file MAPS.BSP : failed, cannot open the file \n"
+                        "Working on file E1M1.BSP : succeed\n"
+                        "Working on file BSP_NOTES.TXT : failed, not a bsp file\n");
+  EXPECT_EQ(fake().files["e1m1.bsp"].data, "0123*56789");
+  EXPECT_EQ(r.status, EXIT_SOME_FAILED);
+}
+
+TEST_F(driver, every_verdict_text) {
+  struct verdict_case {
+    bool fake_faults::*fault;
+    const char *verdict;
+  };
+  const verdict_case cases[] = {
+      {nullptr, "succeed\n"},
+      {&fake_faults::query, "failed, file not found\n"},
+      {&fake_faults::open, "failed, cannot open the file \n"},
+      {&fake_faults::seek, "failed\n"},
+      {&fake_faults::write, "failed, no write permission\n"},
+      {&fake_faults::short_write, "failed, no write permission\n"},
+      {&fake_faults::close, "failed, no write permission\n"},
+  };
+  for (const verdict_case &c : cases) {
+    reset_fake();
+    fake().files["M.BSP"].data = "0123456";
+    if (c.fault)
+      fake().faults.*c.fault = true;
+    run_outcome r = run({"m"});
+    EXPECT_EQ(r.text, HEAD + "Working on file M.BSP : " + c.verdict);
+    EXPECT_EQ(r.status, c.fault ? EXIT_SOME_FAILED : EXIT_ALL_PATCHED);
+  }
+}
+
+TEST_F(driver, all_patched_is_status_zero) {
+  fake().files["A.BSP"].data = "01234";
+  run_outcome r = run({"a", "A", "a.bsp"});
+  EXPECT_EQ(r.status, EXIT_ALL_PATCHED);
+  EXPECT_EQ(r.text, HEAD + "Working on file A.BSP : succeed\n"
+                           "Working on file A.BSP : succeed\n"
+                           "Working on file A.BSP : succeed\n");
+}
+
+TEST_F(driver, per_cent_signs_in_names_are_plain_bytes) {
+  run_outcome r = run({"100%s%n%d.txt", "%"});
+  EXPECT_EQ(r.text, HEAD + "Working on file 100%S%N%D.TXT : failed, not a bsp file\n"
+                           "Working on file %.BSP : failed, file not found\n");
+}
+
+TEST_F(driver, console_sees_progress_before_the_file_is_touched) {
+  fake().files["A.BSP"].data = "01234";
+  run_outcome r = run({"a", "b"}, true);
+  // banner, separator, then progress and verdict as separate writes
+  EXPECT_EQ(r.writes, 6);
+  run_outcome redirected = run({"a", "b"}, false);
+  EXPECT_EQ(redirected.writes, 1);
+  EXPECT_EQ(redirected.text, r.text);
+}
+
+TEST_F(driver, lost_output_keeps_the_batch_going) {
+  fake().files["A.BSP"].data = "01234";
+  fake().files["B.BSP"].data = "01234";
+  run_outcome r = run({"a", "b"}, true, 1);
+  EXPECT_EQ(r.text, BANNER);
+  EXPECT_EQ(r.status, EXIT_SOME_FAILED);
+  EXPECT_EQ(fake().files["A.BSP"].data, "0123*");
+  EXPECT_EQ(fake().files["B.BSP"].data, "0123*");
+}
+
+TEST_F(driver, text_mode_line_ends) {
+  run_outcome r = run({"x.txt"}, false, -1, true);
+  std::string want = HEAD + "Working on file X.TXT : failed, not a bsp file\n";
+  std::string crlf;
+  for (char c : want)
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(r.text, crlf);
+}
+
+}  // namespace

@@ -1,0 +1,199 @@
+#!/usr/bin/env bash
+# End-to-end suite: runs the built tool as a user would, on real files in a
+# temporary folder, and compares exact output bytes, file bytes and exit status.
+# Usage: e2e.sh TOOL   (O2Z_RUNNER=wine and O2Z_WINDOWS=1 for a Windows build)
+set -u
+tool=$(realpath "$1")
+runner=${O2Z_RUNNER:-}
+windows=${O2Z_WINDOWS:-0}
+[ "$windows" = 1 ] || [ "$windows" = ON ] || [ "$windows" = TRUE ] && windows=1 || windows=0
+work=$(mktemp -d "${TMPDIR:-/tmp}/o2z-e2e.XXXXXX")
+trap 'chmod -R u+rwx "$work" 2>/dev/null; rm -rf "$work"' EXIT
+cd "$work" || exit 1
+passes=0
+failures=0
+
+BANNER=$'__ __Olum2Zavik --- -\n\t- HexadecimalPatch to convert OlumMap into ZavikMap\n\t- ../olum2zavik 1.0\\..\n'
+HEAD="$BANNER"$'----------\\..........\n\n'
+OK='succeed'
+NOT_MAP='failed, not a bsp file'
+NOT_FOUND='failed, file not found'
+NO_WRITE='failed, no write permission'
+NO_OPEN='failed, cannot open the file '
+
+pass() { passes=$((passes + 1)); }
+fail() { failures=$((failures + 1)); printf 'FAIL: %s\n' "$*"; }
+
+# The text as the platform writes it: CR LF line ends on Windows.
+platform_text() {
+  if [ "$windows" = 1 ]; then printf '%s' "$1" | sed 's/$/\r/'; else printf '%s' "$1"; fi
+}
+
+# tool ARGS... : runs the tool; leaves stdout in out.txt, stderr in err.txt, status in $status.
+tool() {
+  $runner "$tool" "$@" >"$work/out.txt" 2>"$work/err.txt" </dev/null
+  status=$?
+}
+
+# expect NAME STATUS TEXT : the last run printed exactly TEXT (LF line ends) and exited STATUS.
+expect() {
+  platform_text "$3" >"$work/want.txt"
+  if ! cmp -s "$work/want.txt" "$work/out.txt"; then
+    fail "$1: output differs"; diff <(od -c "$work/want.txt") <(od -c "$work/out.txt") | head -20
+  elif [ "$status" != "$2" ]; then fail "$1: status $status, want $2"
+  elif [ -s "$work/err.txt" ]; then fail "$1: wrote to stderr: $(head -c 200 "$work/err.txt")"
+  else pass; fi
+}
+
+# expect_lines NAME STATUS NAME-VERDICT-PAIRS... : the banner, separator and one line per pair.
+expect_lines() {
+  local name=$1 want=$2 text=$HEAD
+  shift 2
+  while [ $# -gt 0 ]; do text+="Working on file $1 : $2"$'\n'; shift 2; done
+  expect "$name" "$want" "$text"
+}
+
+# same_bytes NAME FILE WANT-FILE
+same_bytes() {
+  if cmp -s "$2" "$3"; then pass; else fail "$1: $2 is not as expected"; od -A d -t x1 "$2" | head -5; fi
+}
+
+# patched_copy SRC DEST : what a correct patch makes of SRC.
+patched_copy() { cp "$1" "$2"; printf '\x2a' | dd of="$2" bs=1 seek=4 conv=notrunc status=none; }
+
+new_map() { printf 'OMAP\x29\x00\x00\x00%s' "${2:-0123456789abcdef}" >"$1"; }
+
+# --- usage -------------------------------------------------------------------
+tool
+if [ "$windows" = 1 ]; then self=$(winepath -w "$tool" 2>/dev/null); else self=$tool; fi
+expect usage 2 "$BANNER"$'\n'"usage : $self <file[.bsp]> [<file[.bsp]>] [...]"$'\n'
+
+# --- name rules and verdicts ---------------------------------------------------
+new_map e1m1.bsp; patched_copy e1m1.bsp want.bsp
+tool e1m1
+expect_lines "lower-case map by bare name" 0 E1M1.BSP "$OK"
+same_bytes "lower-case map" e1m1.bsp want.bsp
+
+printf 'just notes\n' >notes.txt; cp notes.txt notes.orig
+tool notes.txt
+expect_lines "not a map name" 1 NOTES.TXT "$NOT_MAP"
+same_bytes "notes untouched" notes.txt notes.orig
+
+for f in bsp_notes.txt e1m1.bsp.bak E1M1.; do printf 'keep me intact\n' >"$f"; done
+cp bsp_notes.txt keep.orig
+tool bsp_notes.txt e1m1.bsp.bak e1m1. ""
+expect_lines "tag outside the extension" 1 BSP_NOTES.TXT "$NOT_MAP" E1M1.BSP.BAK "$NOT_MAP" E1M1. "$NOT_MAP" .BSP "$NOT_MAP"
+for f in bsp_notes.txt e1m1.bsp.bak E1M1.; do same_bytes "refused $f untouched" "$f" keep.orig; done
+
+new_map e1m2.bsp; patched_copy e1m2.bsp want2.bsp
+tool missing e1m2 e1m2.BSP
+expect_lines "missing file, then good ones" 1 MISSING.BSP "$NOT_FOUND" E1M2.BSP "$OK" E1M2.BSP "$OK"
+same_bytes "patched twice is patched once" e1m2.bsp want2.bsp
+
+mkdir -p maps maps.v2 up/down
+new_map maps/e1m3.bsp; patched_copy maps/e1m3.bsp want3.bsp
+new_map maps.v2/e1m4.bsp; patched_copy maps.v2/e1m4.bsp want4.bsp
+(cd up/down && $runner "$tool" ../../maps/e1m3.bsp >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
+expect_lines "dot-dot path with extension" 0 ../../MAPS/E1M3.BSP "$OK"
+same_bytes "dot-dot path" maps/e1m3.bsp want3.bsp
+tool maps.v2/e1m4
+expect_lines "dot in a directory name" 0 MAPS.V2/E1M4.BSP "$OK"
+same_bytes "dot in a directory" maps.v2/e1m4.bsp want4.bsp
+
+printf '' >s0.bsp; printf 'abc' >s3.bsp; printf 'abcde' >s5.bsp
+tool s0 s3 s5
+expect_lines "short files" 0 S0.BSP "$OK" S3.BSP "$OK" S5.BSP "$OK"
+printf '\0\0\0\0\x2a' >want.bsp; same_bytes "0-byte file" s0.bsp want.bsp
+printf 'abc\0\x2a' >want.bsp; same_bytes "3-byte file" s3.bsp want.bsp
+printf 'abcd\x2a' >want.bsp; same_bytes "5-byte file" s5.bsp want.bsp
+
+new_map 'p%s%n.bsp'; patched_copy 'p%s%n.bsp' want.bsp
+tool 'p%s%n' '%d.txt'
+expect_lines "per cent signs" 1 'P%S%N.BSP' "$OK" '%D.TXT' "$NOT_MAP"
+same_bytes "per cent map" 'p%s%n.bsp' want.bsp
+
+new_map ro.bsp; chmod 444 ro.bsp; cp ro.bsp ro.orig
+tool ro
+expect_lines "read-only map, even for root" 1 RO.BSP "$NO_WRITE"
+same_bytes "read-only untouched" ro.bsp ro.orig
+
+mkdir dir.bsp
+tool dir
+expect_lines "directory" 1 DIR.BSP "$NO_OPEN"
+
+new_map Mixed.Bsp; patched_copy Mixed.Bsp want.bsp
+tool mixed
+expect_lines "mixed case on disk" 0 MIXED.BSP "$OK"
+same_bytes "mixed case" Mixed.Bsp want.bsp
+
+# An argument of over 260 bytes without extension gets it like a short one.
+long_dir=$(printf 'd%.0s' $(seq 1 200)); long_file=$(printf 'f%.0s' $(seq 1 100))
+mkdir "$long_dir"; new_map "$long_dir/$long_file.bsp"; patched_copy "$long_dir/$long_file.bsp" want.bsp
+tool "$long_dir/$long_file"
+expect_lines "long name" 0 "${long_dir^^}/${long_file^^}.BSP" "$OK"
+same_bytes "long name" "$long_dir/$long_file.bsp" want.bsp
+
+# A map of 5 GiB is patched in place without being read or filled in.
+truncate -s 5G big.bsp
+tool big
+expect_lines "sparse 5 GiB map" 0 BIG.BSP "$OK"
+if [ "$(stat -c %s big.bsp)" = 5368709120 ] && [ "$(od -A n -t x1 -j 3 -N 3 big.bsp)" = " 00 2a 00" ] &&
+  [ "$(stat -c %b big.bsp)" -lt 1024 ]; then pass; else fail "sparse map: size, byte or allocation changed"; fi
+rm -f big.bsp
+
+# Output that cannot be written never stops the batch, and never lands in a map.
+many=(); for i in $(seq 1 2000); do many+=("many_maps_for_lost_output_$i"); done
+fresh_many() { for m in "${many[@]}"; do new_map "$m.bsp"; done; }
+fresh_many; patched_copy "${many[0]}.bsp" want.bsp
+want_sum=$(md5sum <want.bsp | cut -d' ' -f1)
+# all_many_patched NAME : every one of the maps is exactly patched, and nothing went to stderr.
+all_many_patched() {
+  local sums
+  sums=$(md5sum many_maps_*.bsp | cut -d' ' -f1 | sort -u)
+  if [ "$status" = 1 ] && [ "$sums" = "$want_sum" ] && [ ! -s "$work/err.txt" ]; then pass
+  else fail "$1: status $status, maps not all exactly patched"; fi
+}
+$runner "$tool" "${many[@]}" >/dev/full 2>"$work/err.txt" </dev/null; status=$?
+all_many_patched "stdout on /dev/full"
+fresh_many
+$runner "$tool" "${many[@]}" 2>"$work/err.txt" </dev/null | head -c 1 >/dev/null; status=${PIPESTATUS[0]}
+all_many_patched "reader that quit"
+fresh_many
+$runner "$tool" "${many[@]}" >&- 2>"$work/err.txt" </dev/null; status=$?
+all_many_patched "stdout closed outright"
+rm -f many_maps_*.bsp
+
+if [ "$windows" = 1 ]; then
+  # --- Windows only ------------------------------------------------------------
+  tool con nul.bsp COM1.BSP
+  expect_lines "reserved device names" 1 CON.BSP "$NO_OPEN" NUL.BSP "$NO_OPEN" COM1.BSP "$NO_OPEN"
+else
+  # --- POSIX only --------------------------------------------------------------
+  new_map amb.Bsp; new_map AMB.bsp; cp amb.Bsp amb.orig
+  tool Amb
+  expect_lines "ambiguous case match" 1 AMB.BSP "$NOT_FOUND"
+  same_bytes "ambiguous untouched" amb.Bsp amb.orig
+  same_bytes "ambiguous untouched" AMB.bsp amb.orig
+  new_map AMB.BSP; patched_copy AMB.BSP want.bsp
+  tool Amb
+  expect_lines "one exact match among several" 0 AMB.BSP "$OK"
+  same_bytes "exact match" AMB.BSP want.bsp
+  same_bytes "others untouched" amb.Bsp amb.orig
+
+  mkfifo fifo.bsp
+  timeout 10 "$tool" fifo >"$work/out.txt" 2>"$work/err.txt" </dev/null; status=$?
+  expect_lines "FIFO without a reader" 1 FIFO.BSP "$NO_OPEN"
+  ln -s /dev/null null.bsp
+  tool null
+  expect_lines "link to a device" 1 NULL.BSP "$NO_OPEN"
+  ln -s nowhere.bsp dangling.bsp
+  tool dangling
+  expect_lines "dangling link" 1 DANGLING.BSP "$NOT_FOUND"
+  new_map target.bsp; ln -s target.bsp link.bsp; patched_copy target.bsp want.bsp
+  tool link
+  expect_lines "link to a map" 0 LINK.BSP "$OK"
+  same_bytes "link target patched" target.bsp want.bsp
+fi
+
+printf '%d passed, %d failed\n' "$passes" "$failures"
+[ "$failures" = 0 ]
