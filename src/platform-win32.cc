@@ -8,8 +8,29 @@ namespace {
 
 HANDLE as_handle(const open_file &handle) { return reinterpret_cast<HANDLE>(handle.value); }
 
+// The ANSI calls stop at MAX_PATH, counted on the full path; a longer name
+// reaches its file only through the wide calls, with the \\?\ prefix.
+bool is_long(const std::string &path) {
+  return path.size() >= MAX_PATH || GetFullPathNameA(path.c_str(), 0, nullptr, nullptr) >= MAX_PATH;
+}
+
+std::wstring long_form(const std::string &path) {
+  int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], size);
+  DWORD full_size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  std::wstring full(full_size, L'\0');
+  DWORD n = GetFullPathNameW(wide.c_str(), full_size, &full[0], nullptr);
+  if (n == 0 || n >= full_size)
+    return std::wstring();
+  full.resize(n);
+  if (full.compare(0, 2, L"\\\\") == 0)
+    return L"\\\\?\\UNC" + full.substr(1);
+  return L"\\\\?\\" + full;
+}
+
 file_info win32_query(const std::string &path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  DWORD attributes = is_long(path) ? GetFileAttributesW(long_form(path).c_str()) : GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES)
     return {false, false, false};
   bool writable = (attributes & FILE_ATTRIBUTE_READONLY) == 0;
@@ -20,8 +41,11 @@ file_info win32_query(const std::string &path) {
 bool win32_close(open_file handle) { return CloseHandle(as_handle(handle)) != 0; }
 
 bool win32_open(const std::string &path, open_file *handle) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  HANDLE file = is_long(path) ? CreateFileW(long_form(path).c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr)
+                              : CreateFileA(path.c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
     return false;
   // CON.BSP, NUL.BSP, COM1.BSP and the like open a device, not a map.
