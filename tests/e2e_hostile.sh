@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# End-to-end suite for hostile input: a huge argument list, odd bytes in
+# names, paths the system refuses, an open standard input; and the check that
+# every file ends exactly as dd would have patched it.
+source "$(dirname "$0")/e2e_lib.sh"
+
+# --- 10,000 arguments ----------------------------------------------------------
+new_map a.bsp; patched_copy a.bsp want.bsp
+args=(); pairs=()
+for i in $(seq 1 10000); do args+=(a); pairs+=(A.BSP "$OK"); done
+tool "${args[@]}"
+expect_lines "10,000 arguments" 0 "${pairs[@]}"
+same_bytes "10,000 times the same map" a.bsp want.bsp
+
+# --- names the system refuses ----------------------------------------------------
+name4k=$(printf 'n%.0s' $(seq 1 4096))
+printf 'real file\n' >real.bsp; cp real.bsp real.orig
+tool "$name4k" real.bsp/x.bsp real.bsp/x
+expect_lines "4,096-byte name, path through a file" 1 "${name4k^^}.BSP" "$NOT_FOUND" \
+  REAL.BSP/X.BSP "$NOT_FOUND" REAL.BSP/X.BSP "$NOT_FOUND"
+same_bytes "file on the path untouched" real.bsp real.orig
+
+# --- standard input left open ------------------------------------------------------
+new_map b.bsp; patched_copy b.bsp want.bsp
+timeout 60 $runner "$tool" b >"$work/out.txt" 2>"$work/err.txt" < <(exec sleep 120); status=$?
+expect_lines "standard input open and silent" 0 B.BSP "$OK"
+same_bytes "with standard input open" b.bsp want.bsp
+
+# --- data integrity: every byte as dd leaves it ---------------------------------------
+mkdir integrity reference
+names=(); pairs=()
+for i in $(seq 1 300); do
+  size=$(( (RANDOM * 32768 + RANDOM) % 65537 ))
+  [ $((i % 50)) = 1 ] && size=$((i % 6))  # some under five bytes
+  head -c "$size" /dev/urandom >"integrity/f$i.bsp"
+  cp "integrity/f$i.bsp" "reference/f$i.bsp"
+  printf '\x2a' | dd of="reference/f$i.bsp" bs=1 seek=4 conv=notrunc status=none
+  names+=("f$i"); pairs+=("F$i.BSP" "$OK")
+done
+(cd integrity && $runner "$tool" "${names[@]}" >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
+expect_lines "300 random files" 0 "${pairs[@]}"
+bad=0
+for i in $(seq 1 300); do cmp -s "integrity/f$i.bsp" "reference/f$i.bsp" || bad=$((bad + 1)); done
+[ "$bad" = 0 ] && pass || fail "integrity: $bad of 300 files differ from what dd makes"
+
+# A sparse map over 4 GiB, with data beyond the 4 GiB mark.
+truncate -s 4294967296 integrity/huge.bsp
+head -c 4096 /dev/urandom | dd of=integrity/huge.bsp bs=4096 seek=1048577 conv=notrunc status=none
+printf 'OMAP\x29rest' | dd of=integrity/huge.bsp conv=notrunc status=none
+cp --sparse=always integrity/huge.bsp reference/huge.bsp
+printf '\x2a' | dd of=reference/huge.bsp bs=1 seek=4 conv=notrunc status=none
+(cd integrity && $runner "$tool" huge >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
+expect_lines "sparse map over 4 GiB" 0 HUGE.BSP "$OK"
+if [ "$(stat -c %s integrity/huge.bsp)" = "$(stat -c %s reference/huge.bsp)" ] &&
+  cmp -s <(head -c 65536 integrity/huge.bsp) <(head -c 65536 reference/huge.bsp) &&
+  cmp -s <(tail -c 8192 integrity/huge.bsp) <(tail -c 8192 reference/huge.bsp); then pass
+else fail "sparse map over 4 GiB differs from what dd makes"; fi
+rm -rf integrity reference
+
+if [ "$windows" != 1 ]; then
+  # --- POSIX only: bytes no other system passes, and paths it refuses ------------------
+  odd=($'ctl\x01\x02\x1b[31m' $'new\nline' $'\xc3\x28bad' $'\xff\xfe' $'caf\xc3\xa9' $'tab\there')
+  pairs=()
+  for n in "${odd[@]}"; do
+    new_map "$n.bsp"
+    pairs+=("$(printf '%s' "$n" | LC_ALL=C tr a-z A-Z).BSP" "$OK")
+  done
+  patched_copy "${odd[0]}.bsp" want.bsp
+  tool "${odd[@]}"
+  expect_lines "control bytes, newlines, invalid UTF-8, 0xFF" 0 "${pairs[@]}"
+  for n in "${odd[@]}"; do same_bytes "odd name" "$n.bsp" want.bsp; done
+
+  # Deeper than the system's path limit: every component exists, the whole is refused.
+  part=$(printf 'p%.0s' $(seq 1 250)); rel=""
+  for i in $(seq 1 20); do rel=$rel$part/; done
+  mkdir deep
+  (cd deep && for i in $(seq 1 20); do mkdir "$part" && cd "$part" || exit 1; done && new_map m.bsp && cp m.bsp "$work/deep.orig")
+  (cd deep && $runner "$tool" "$rel"m >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
+  expect_lines "path longer than the system allows" 1 "${rel^^}M.BSP" "$NOT_FOUND"
+  (cd deep && for i in $(seq 1 20); do cd "$part" || exit 1; done && cmp -s m.bsp "$work/deep.orig") && pass ||
+    fail "deep map was changed"
+  (cd deep && for i in $(seq 1 20); do cd "$part" || exit 1; done && rm m.bsp)
+  rm -rf deep 2>/dev/null || true
+
+  # A folder without search permission, for a user the system holds to it.
+  mkdir locked; new_map locked/m.bsp; cp locked/m.bsp locked.orig; chmod 0600 locked
+  as_user=()
+  if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
+    chmod 0755 "$work"; chmod 0644 out.txt err.txt 2>/dev/null
+    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  fi
+  if [ "$(id -u)" != 0 ] || [ ${#as_user[@]} -gt 0 ]; then
+    "${as_user[@]}" "$tool" locked/m >"$work/out.txt" 2>"$work/err.txt" </dev/null; status=$?
+    expect_lines "folder without search permission" 1 LOCKED/M.BSP "$NOT_FOUND"
+    chmod 0755 locked
+    same_bytes "locked map untouched" locked/m.bsp locked.orig
+  fi
+fi
+
+finish

@@ -1,0 +1,70 @@
+# Shared by the end-to-end suites, which run the built tool as a user would,
+# on real files in a temporary folder, and compare exact output bytes, file
+# bytes and exit status. A suite is run as: SUITE TOOL (with O2Z_RUNNER=wine
+# and O2Z_WINDOWS=1 for a Windows build).
+set -u
+tool=$(realpath "$1")
+runner=${O2Z_RUNNER:-}
+windows=${O2Z_WINDOWS:-0}
+[ "$windows" = 1 ] || [ "$windows" = ON ] || [ "$windows" = TRUE ] && windows=1 || windows=0
+work=$(mktemp -d "${TMPDIR:-/tmp}/o2z-e2e.XXXXXX")
+trap 'chmod -R u+rwx "$work" 2>/dev/null; rm -rf "$work"' EXIT
+cd "$work" || exit 1
+passes=0
+failures=0
+
+BANNER=$'__ __Olum2Zavik --- -\n\t- HexadecimalPatch to convert OlumMap into ZavikMap\n\t- ../olum2zavik 1.0\\..\n'
+HEAD="$BANNER"$'----------\\..........\n\n'
+OK='succeed'
+NOT_MAP='failed, not a bsp file'
+NOT_FOUND='failed, file not found'
+NO_WRITE='failed, no write permission'
+NO_OPEN='failed, cannot open the file '
+
+pass() { passes=$((passes + 1)); }
+fail() { failures=$((failures + 1)); printf 'FAIL: %s\n' "$*"; }
+
+# The text as the platform writes it: CR LF line ends on Windows.
+platform_text() {
+  if [ "$windows" = 1 ]; then printf '%s' "$1" | sed 's/$/\r/'; else printf '%s' "$1"; fi
+}
+
+# tool ARGS... : runs the tool; leaves stdout in out.txt, stderr in err.txt, status in $status.
+tool() {
+  $runner "$tool" "$@" >"$work/out.txt" 2>"$work/err.txt" </dev/null
+  status=$?
+}
+
+# expect NAME STATUS TEXT : the last run printed exactly TEXT (LF line ends) and exited STATUS.
+expect() {
+  platform_text "$3" >"$work/want.txt"
+  if ! cmp -s "$work/want.txt" "$work/out.txt"; then
+    fail "$1: output differs"; diff <(od -c "$work/want.txt") <(od -c "$work/out.txt") | head -20
+  elif [ "$status" != "$2" ]; then fail "$1: status $status, want $2"
+  elif [ -s "$work/err.txt" ]; then fail "$1: wrote to stderr: $(head -c 200 "$work/err.txt")"
+  else pass; fi
+}
+
+# expect_lines NAME STATUS NAME-VERDICT-PAIRS... : the banner, separator and one line per pair.
+expect_lines() {
+  local name=$1 want=$2 text=$HEAD
+  shift 2
+  while [ $# -gt 0 ]; do text+="Working on file $1 : $2"$'\n'; shift 2; done
+  expect "$name" "$want" "$text"
+}
+
+# same_bytes NAME FILE WANT-FILE
+same_bytes() {
+  if cmp -s "$2" "$3"; then pass; else fail "$1: $2 is not as expected"; od -A d -t x1 "$2" | head -5; fi
+}
+
+# patched_copy SRC DEST : what a correct patch makes of SRC.
+patched_copy() { cp "$1" "$2"; printf '\x2a' | dd of="$2" bs=1 seek=4 conv=notrunc status=none; }
+
+new_map() { printf 'OMAP\x29\x00\x00\x00%s' "${2:-0123456789abcdef}" >"$1"; }
+
+# finish : the closing line, and the status of the suite.
+finish() {
+  printf '%d passed, %d failed\n' "$passes" "$failures"
+  [ "$failures" = 0 ]
+}
