@@ -34,9 +34,7 @@ bool has_extension(std::string_view name) {
   return component.size() > 1 && component.find('.', 1) != std::string_view::npos;
 }
 
-std::string make_working_name(std::string_view argument) {
-  return with_extension(upper_case(argument), MAP_EXTENSION);
-}
+std::string make_working_name(std::string_view argument) { return with_extension(upper_case(argument), MAP_EXTENSION); }
 
 bool is_map_name(std::string_view working_name) {
   if (!has_extension(working_name))

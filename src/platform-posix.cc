@@ -22,8 +22,8 @@ file_info posix_query(const std::string &path) {
     return {false, false, false};
   // No write bit for anyone is the read-only mark, and it binds root too; the
   // kernel's own test covers the rest, read-only mounts among them.
-  bool writable = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
-                  faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+  bool writable =
+      (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
   return {true, writable, S_ISREG(st.st_mode)};
 }
 
@@ -99,8 +99,7 @@ bool stdout_sink(void *, const char *data, size_t size) {
 }  // namespace
 
 const file_ops &platform_file_ops() {
-  static const file_ops ops = {posix_query, posix_open,  posix_seek,
-                               posix_write, posix_close, posix_list_directory};
+  static const file_ops ops = {posix_query, posix_open, posix_seek, posix_write, posix_close, posix_list_directory};
   return ops;
 }
 

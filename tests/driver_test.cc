@@ -106,15 +106,17 @@ TEST_F(driver, all_patched_is_status_zero) {
   fake().files["A.BSP"].data = "01234";
   run_outcome r = run({"a", "A", "a.bsp"});
   EXPECT_EQ(r.status, EXIT_ALL_PATCHED);
-  EXPECT_EQ(r.text, HEAD + "Working on file A.BSP : succeed\n"
-                           "Working on file A.BSP : succeed\n"
-                           "Working on file A.BSP : succeed\n");
+  EXPECT_EQ(r.text, HEAD +
+                        "Working on file A.BSP : succeed\n"
+                        "Working on file A.BSP : succeed\n"
+                        "Working on file A.BSP : succeed\n");
 }
 
 TEST_F(driver, per_cent_signs_in_names_are_plain_bytes) {
   run_outcome r = run({"100%s%n%d.txt", "%"});
-  EXPECT_EQ(r.text, HEAD + "Working on file 100%S%N%D.TXT : failed, not a bsp file\n"
-                           "Working on file %.BSP : failed, file not found\n");
+  EXPECT_EQ(r.text, HEAD +
+                        "Working on file 100%S%N%D.TXT : failed, not a bsp file\n"
+                        "Working on file %.BSP : failed, file not found\n");
 }
 
 TEST_F(driver, console_sees_progress_before_the_file_is_touched) {

@@ -15,7 +15,7 @@ struct fake_entry {
 };
 
 struct fake_faults {
-  bool query = false;        // the attribute query finds nothing
+  bool query = false;  // the attribute query finds nothing
   bool open = false;
   bool seek = false;
   bool write = false;        // the write reports an error

@@ -46,10 +46,10 @@ TEST_F(map_patch, every_failing_step_has_its_result_and_writes_nothing) {
   fake_entry read_only{"01234567", true, true};
   fake_entry directory{"01234567", false, false};
   const step_case cases[] = {
-      {none, plain, patch_result::patched},           {query, plain, patch_result::not_found},
-      {none, read_only, patch_result::not_writable},  {none, directory, patch_result::open_failed},
-      {open, plain, patch_result::open_failed},       {seek, plain, patch_result::seek_failed},
-      {write, plain, patch_result::write_failed},     {short_write, plain, patch_result::write_failed},
+      {none, plain, patch_result::patched},          {query, plain, patch_result::not_found},
+      {none, read_only, patch_result::not_writable}, {none, directory, patch_result::open_failed},
+      {open, plain, patch_result::open_failed},      {seek, plain, patch_result::seek_failed},
+      {write, plain, patch_result::write_failed},    {short_write, plain, patch_result::write_failed},
       {close, plain, patch_result::write_failed},
   };
   for (const step_case &c : cases) {
@@ -74,11 +74,20 @@ TEST_F(map_patch, every_open_is_closed_over_a_long_mixed_run) {
     fake().faults = fake_faults();
     fake().files["M.BSP"] = fake_entry{"0123456789", i % 7 == 3, i % 11 != 5};
     switch (i % 5) {
-    case 1: fake().faults.seek = true; break;
-    case 2: fake().faults.write = true; break;
-    case 3: fake().faults.short_write = true; break;
-    case 4: fake().faults.close = true; break;
-    default: break;
+    case 1:
+      fake().faults.seek = true;
+      break;
+    case 2:
+      fake().faults.write = true;
+      break;
+    case 3:
+      fake().faults.short_write = true;
+      break;
+    case 4:
+      fake().faults.close = true;
+      break;
+    default:
+      break;
     }
     if (patch("M.BSP", "M.BSP") == patch_result::patched)
       ++patched;

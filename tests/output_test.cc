@@ -29,8 +29,8 @@ TEST(output, redirected_output_goes_in_large_blocks) {
 
 TEST(output, a_failed_sink_is_not_called_again) {
   int calls = 0;
-  output out = make_output([](void *c, const char *, size_t) { return ++*static_cast<int *>(c), false; }, &calls,
-                           true, false);
+  output out =
+      make_output([](void *c, const char *, size_t) { return ++*static_cast<int *>(c), false; }, &calls, true, false);
   write_text(out, "a");
   write_text(out, "b");
   EXPECT_FALSE(flush_output(out));
