@@ -16,7 +16,7 @@ struct output {
   std::string pending;
 };
 
-constexpr size_t OUTPUT_BLOCK = 64 * 1024;
+constexpr size_t OUTPUT_BLOCK = size_t{64} * 1024;
 
 output make_output(bool (*sink)(void *, const char *, size_t), void *context, bool immediate, bool crlf);
 void write_text(output &out, std::string_view text);

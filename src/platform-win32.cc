@@ -6,7 +6,10 @@
 
 namespace {
 
-HANDLE as_handle(const open_file &handle) { return reinterpret_cast<HANDLE>(handle.value); }
+// A handle travels through the seam as an opaque integer.
+HANDLE as_handle(const open_file &handle) {
+  return reinterpret_cast<HANDLE>(handle.value);  // NOLINT(performance-no-int-to-ptr)
+}
 
 // The ANSI calls stop at MAX_PATH, counted on the full path; a longer name
 // reaches its file only through the wide calls, with the \\?\ prefix.
@@ -65,7 +68,7 @@ bool win32_seek(open_file *handle, uint64_t offset) {
 
 bool win32_write(open_file *handle, const void *data, size_t size, size_t *written) {
   DWORD count = 0;
-  if (!WriteFile(as_handle(*handle), data, static_cast<DWORD>(size), &count, nullptr))
+  if (WriteFile(as_handle(*handle), data, static_cast<DWORD>(size), &count, nullptr) == FALSE)
     return false;
   *written = count;
   return true;
@@ -75,7 +78,7 @@ bool stdout_sink(void *context, const char *data, size_t size) {
   HANDLE out = static_cast<HANDLE>(context);
   while (size > 0) {
     DWORD count = 0;
-    if (!WriteFile(out, data, static_cast<DWORD>(size), &count, nullptr) || count == 0)
+    if (WriteFile(out, data, static_cast<DWORD>(size), &count, nullptr) == FALSE || count == 0)
       return false;
     data += count;
     size -= count;

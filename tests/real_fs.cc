@@ -4,11 +4,16 @@
 #include <iterator>
 #include <random>
 
-scratch_dir::scratch_dir() {
+namespace {
+
+std::filesystem::path unique_temp_path() {
   std::random_device seed;
-  path = std::filesystem::temp_directory_path() / ("o2z-test-" + std::to_string(seed()));
-  std::filesystem::create_directories(path);
+  return std::filesystem::temp_directory_path() / ("o2z-test-" + std::to_string(seed()));
 }
+
+}  // namespace
+
+scratch_dir::scratch_dir() : path(unique_temp_path()) { std::filesystem::create_directories(path); }
 
 scratch_dir::~scratch_dir() {
   std::error_code ignored;
