@@ -4,7 +4,7 @@
 #include "map_patch.h"
 #include "report.h"
 
-int run_tool(const std::string &program_path, const std::vector<std::string> &arguments, const file_ops &fs,
+int run_tool(const std::string &program_path, const std::vector<std::string_view> &arguments, const file_ops &fs,
              output &out) {
   if (arguments.empty()) {
     write_text(out, usage_text(program_path));
@@ -14,7 +14,7 @@ int run_tool(const std::string &program_path, const std::vector<std::string> &ar
   write_text(out, banner_text());
   write_text(out, SEPARATOR_TEXT);
   bool all_patched = true;
-  for (const std::string &argument : arguments) {
+  for (std::string_view argument : arguments) {
     std::string name = make_working_name(argument);
     write_text(out, progress_text(name));
     if (!is_map_name(name)) {

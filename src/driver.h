@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "output.h"
@@ -11,5 +12,5 @@ constexpr int EXIT_ALL_PATCHED = 0;
 constexpr int EXIT_SOME_FAILED = 1;  // an argument was not patched, or output was lost
 constexpr int EXIT_USAGE = 2;
 
-int run_tool(const std::string &program_path, const std::vector<std::string> &arguments, const file_ops &fs,
+int run_tool(const std::string &program_path, const std::vector<std::string_view> &arguments, const file_ops &fs,
              output &out);

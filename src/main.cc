@@ -3,7 +3,7 @@
 
 int main(int argc, char **argv) {
   output out = platform_stdout();
-  std::vector<std::string> files = platform_file_arguments(argc, argv);
+  std::vector<std::string_view> files = platform_file_arguments(argc, argv);
   // Only the usage text shows the program's path, so only then is it looked up.
   std::string program_path = files.empty() ? platform_program_path(argc > 0 ? argv[0] : "") : std::string();
   return run_tool(program_path, files, platform_file_ops(), out);

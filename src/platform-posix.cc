@@ -109,8 +109,8 @@ output platform_stdout() {
   return make_output(stdout_sink, nullptr, isatty(STDOUT_FILENO) != 0, false);
 }
 
-std::vector<std::string> platform_file_arguments(int argc, char **argv) {
-  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+std::vector<std::string_view> platform_file_arguments(int argc, char **argv) {
+  return std::vector<std::string_view>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
 std::string platform_program_path(const char *typed) {

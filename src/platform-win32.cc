@@ -103,12 +103,10 @@ output platform_stdout() {
   return result;
 }
 
-std::vector<std::string> platform_file_arguments(int, char **) {
+std::vector<std::string_view> platform_file_arguments(int, char **) {
   // The runtime's own argv may expand wildcards; the tool splits the line itself.
-  std::vector<std::string> words = split_command_line(GetCommandLineA());
-  if (!words.empty())
-    words.erase(words.begin());
-  return words;
+  static const std::vector<std::string> words = split_command_line(GetCommandLineA());
+  return std::vector<std::string_view>(words.begin() + (words.empty() ? 0 : 1), words.end());
 }
 
 std::string platform_program_path(const char *typed) {

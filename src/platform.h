@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "output.h"
@@ -42,8 +43,8 @@ const file_ops &platform_file_ops();
 // Standard output, set up for the console or a redirection.
 output platform_stdout();
 
-// The file arguments, without the program's own word.
-std::vector<std::string> platform_file_arguments(int argc, char **argv);
+// The file arguments, without the program's own word. They stay valid until the process ends.
+std::vector<std::string_view> platform_file_arguments(int argc, char **argv);
 
 // Full path of the running executable; typed where the system offers nothing better.
 std::string platform_program_path(const char *typed);

@@ -38,7 +38,8 @@ run_outcome run(const std::vector<std::string> &arguments, bool immediate = fals
   captured c;
   c.fail_after = fail_after;
   output out = make_output(capture, &c, immediate, crlf);
-  int status = run_tool("/opt/tools/olum2zavik", arguments, fake_ops(), out);
+  std::vector<std::string_view> views(arguments.begin(), arguments.end());
+  int status = run_tool("/opt/tools/olum2zavik", views, fake_ops(), out);
   return {c.text, status, c.writes};
 }
 
