@@ -1,5 +1,7 @@
 /* The yardstick: the least a program can do to patch each named map and print
- * the same lines. stat, open, pwrite and close per name; no checks beyond them. */
+ * the same lines. stat, open, pwrite and close per name; no checks beyond them.
+ * Built with -DSAFETY_CALLS it also makes the two calls the tool's safety rules
+ * need (access before the open, fstat after it), to show what they cost. */
 #include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
@@ -22,9 +24,18 @@ int main(int argc, char **argv) {
     int fd;
     if (stat(argv[i], &st) != 0) {
       printf("failed, file not found\n");
-    } else if ((fd = open(argv[i], O_WRONLY)) < 0) {
+    }
+#ifdef SAFETY_CALLS
+    else if (faccessat(AT_FDCWD, argv[i], W_OK, AT_EACCESS) != 0) {
+      printf("failed, no write permission\n");
+    }
+#endif
+    else if ((fd = open(argv[i], O_WRONLY)) < 0) {
       printf("failed, cannot open the file \n");
     } else {
+#ifdef SAFETY_CALLS
+      fstat(fd, &st);
+#endif
       printf(pwrite(fd, "\x2a", 1, 4) == 1 ? "succeed\n" : "failed\n");
       close(fd);
     }

@@ -106,7 +106,10 @@ output platform_stdout() {
 std::vector<std::string_view> platform_file_arguments(int, char **) {
   // The runtime's own argv may expand wildcards; the tool splits the line itself.
   static const std::vector<std::string> words = split_command_line(GetCommandLineA());
-  return std::vector<std::string_view>(words.begin() + (words.empty() ? 0 : 1), words.end());
+  std::vector<std::string_view> files(words.begin(), words.end());
+  if (!files.empty())
+    files.erase(files.begin());
+  return files;
 }
 
 std::string platform_program_path(const char *typed) {
