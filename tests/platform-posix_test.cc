@@ -12,16 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class platform_posix : public ::testing::Test {
-protected:
-  scratch_dir dir;
-  std::string map = dir.file("E1M1.BSP");
-  void SetUp() override {
-    faulty() = faulty_fs();
-    write_file(map, "OMAP)0123456789");
-  }
-  patch_result patch() { return patch_map(map, map, faulty_ops()); }
-};
+using platform_posix = real_map;
 
 void make_fifo(const std::string &path) {
   fs::remove(path);

@@ -8,16 +8,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class platform : public ::testing::Test {
-protected:
-  scratch_dir dir;
-  std::string map = dir.file("E1M1.BSP");
-  void SetUp() override {
-    faulty() = faulty_fs();
-    write_file(map, "OMAP)0123456789");
-  }
-  patch_result patch() { return patch_map(map, map, faulty_ops()); }
-};
+using platform = real_map;
 
 TEST_F(platform, each_failing_call_gives_its_result) {
   struct fault_case {

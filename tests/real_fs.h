@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include "map_patch.h"
 #include "platform.h"
 
 struct scratch_dir {
@@ -28,3 +31,15 @@ struct faulty_fs {
 };
 faulty_fs &faulty();
 const file_ops &faulty_ops();
+
+// A fresh map in a scratch folder, patched through faulty_ops().
+class real_map : public ::testing::Test {
+protected:
+  scratch_dir dir;
+  std::string map = dir.file("E1M1.BSP");
+  void SetUp() override {
+    faulty() = faulty_fs();
+    write_file(map, "OMAP)0123456789");
+  }
+  patch_result patch() { return patch_map(map, map, faulty_ops()); }
+};
