@@ -81,17 +81,17 @@ bool posix_list_directory(const std::string &path, std::vector<std::string> *nam
 bool stdout_sink(void *, const char *data, size_t size) {
   while (size > 0) {
     ssize_t n = write(STDOUT_FILENO, data, size);
-    if (n < 0 && errno == EAGAIN) {
+    if (n > 0) {
+      data += n;
+      size -= static_cast<size_t>(n);
+    } else if (n < 0 && errno == EAGAIN) {
+      // A non-blocking output that is full: wait until it takes more.
       struct pollfd wait_for = {STDOUT_FILENO, POLLOUT, 0};
-      if (poll(&wait_for, 1, -1) >= 0 || errno == EINTR)
-        continue;
-    }
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
+      if (poll(&wait_for, 1, -1) < 0 && errno != EINTR)
+        return false;
+    } else if (n == 0 || errno != EINTR) {
       return false;
-    data += n;
-    size -= static_cast<size_t>(n);
+    }
   }
   return true;
 }

@@ -50,7 +50,7 @@ std::string_view verdict_text(patch_result result) {
   case patch_result::open_failed:
     return "failed, cannot open the file \n";
   case patch_result::seek_failed:
-    return "failed\n";
+    break;
   }
   return "failed\n";
 }
