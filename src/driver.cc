@@ -15,14 +15,14 @@ int run_tool(const std::string &program_path, const std::vector<std::string_view
   write_text(out, SEPARATOR_TEXT);
   bool all_patched = true;
   for (std::string_view argument : arguments) {
-    std::string name = make_working_name(argument);
+    std::string name = make_working_name(argument, fs.paths);
     write_text(out, progress_text(name));
-    if (!is_map_name(name)) {
+    if (!is_map_name(name, fs.paths)) {
       write_text(out, NOT_A_MAP_TEXT);
       all_patched = false;
       continue;
     }
-    patch_result result = patch_map(name, typed_name(argument), fs);
+    patch_result result = patch_map(name, typed_name(argument, fs.paths), fs);
     write_text(out, verdict_text(result));
     all_patched = all_patched && result == patch_result::patched;
   }

@@ -2,10 +2,13 @@
 
 namespace {
 
-std::string_view last_component(std::string_view name) {
-  size_t start = name.size();
-  while (start > 0 && name[start - 1] != '/' && name[start - 1] != '\\')
-    --start;
+bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+std::string_view last_component(std::string_view name, const path_syntax &paths) {
+  size_t start = name.find_last_of(paths.separators);
+  start = start == std::string_view::npos ? 0 : start + 1;
+  if (start == 0 && paths.drive_prefix && name.size() >= 2 && is_letter(name[0]) && name[1] == ':')
+    start = 2;
   return name.substr(start);
 }
 
@@ -18,8 +21,8 @@ size_t extension_dot(std::string_view component) {
 char lower_byte(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Both derived names share this shape; only the letter case of the extension differs.
-std::string with_extension(std::string name, std::string_view extension) {
-  if (!has_extension(name)) {
+std::string with_extension(std::string name, std::string_view extension, const path_syntax &paths) {
+  if (!has_extension(name, paths)) {
     name += '.';
     name.append(extension);
   }
@@ -36,22 +39,26 @@ std::string upper_case(std::string_view text) {
   return result;
 }
 
-bool has_extension(std::string_view name) { return extension_dot(last_component(name)) != std::string_view::npos; }
+bool has_extension(std::string_view name, const path_syntax &paths) {
+  return extension_dot(last_component(name, paths)) != std::string_view::npos;
+}
 
-std::string make_working_name(std::string_view argument) { return with_extension(upper_case(argument), MAP_EXTENSION); }
+std::string make_working_name(std::string_view argument, const path_syntax &paths) {
+  return with_extension(upper_case(argument), MAP_EXTENSION, paths);
+}
 
-bool is_map_name(std::string_view working_name) {
-  std::string_view component = last_component(working_name);
+bool is_map_name(std::string_view working_name, const path_syntax &paths) {
+  std::string_view component = last_component(working_name, paths);
   size_t dot = extension_dot(component);
   return dot != std::string_view::npos && component.substr(dot + 1) == MAP_TAG;
 }
 
-std::string typed_name(std::string_view argument) {
+std::string typed_name(std::string_view argument, const path_syntax &paths) {
   static const std::string lower_extension = [] {
     std::string extension(MAP_EXTENSION);
     for (char &c : extension)
       c = lower_byte(c);
     return extension;
   }();
-  return with_extension(std::string(argument), lower_extension);
+  return with_extension(std::string(argument), lower_extension, paths);
 }

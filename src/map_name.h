@@ -10,18 +10,28 @@ constexpr std::string_view MAP_EXTENSION = "BSP";
 // The extension a working name must carry to be patched.
 constexpr std::string_view MAP_TAG = "BSP";
 
+// How a platform writes paths: the bytes that separate components, and
+// whether a leading drive ("C:") stands before the first one. All are ASCII,
+// so no byte of a UTF-8 character is ever taken for one.
+struct path_syntax {
+  std::string_view separators;
+  bool drive_prefix;
+};
+constexpr path_syntax POSIX_PATHS = {"/", false};
+constexpr path_syntax WIN32_PATHS = {"/\\", true};
+
 // Only a to z change; bytes from 0x80 up and the locale are left alone.
 std::string upper_case(std::string_view text);
 
 // True when the last path component has a "." anywhere but at its first byte.
-bool has_extension(std::string_view name);
+bool has_extension(std::string_view name, const path_syntax &paths);
 
 // The upper-cased argument, with "." and MAP_EXTENSION where it has no extension.
-std::string make_working_name(std::string_view argument);
+std::string make_working_name(std::string_view argument, const path_syntax &paths);
 
 // True when the last component's extension is exactly MAP_TAG.
-bool is_map_name(std::string_view working_name);
+bool is_map_name(std::string_view working_name, const path_syntax &paths);
 
 // The argument as typed, with ".bsp" where the working name got its extension:
 // the first name tried on a file system that distinguishes case.
-std::string typed_name(std::string_view argument);
+std::string typed_name(std::string_view argument, const path_syntax &paths);

@@ -99,7 +99,8 @@ bool stdout_sink(void *, const char *data, size_t size) {
 }  // namespace
 
 const file_ops &platform_file_ops() {
-  static const file_ops ops = {posix_query, posix_open, posix_seek, posix_write, posix_close, posix_list_directory};
+  static const file_ops ops = {posix_query, posix_open,           posix_seek, posix_write,
+                               posix_close, posix_list_directory, POSIX_PATHS};
   return ops;
 }
 

@@ -90,7 +90,7 @@ bool stdout_sink(void *context, const char *data, size_t size) {
 
 const file_ops &platform_file_ops() {
   // Win32 names compare without regard to case, so no directory is ever listed.
-  static const file_ops ops = {win32_query, win32_open, win32_seek, win32_write, win32_close, nullptr};
+  static const file_ops ops = {win32_query, win32_open, win32_seek, win32_write, win32_close, nullptr, WIN32_PATHS};
   return ops;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "map_name.h"
 #include "output.h"
 
 // What one attribute query tells about an entry.
@@ -36,6 +37,8 @@ struct file_ops {
   // Names in one directory, for the lookup without regard to case. Null where
   // the file system already compares names without regard to case.
   bool (*list_directory)(const std::string &path, std::vector<std::string> *names);
+  // How names on this file system separate their components.
+  path_syntax paths;
 };
 
 const file_ops &platform_file_ops();

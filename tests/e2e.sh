@@ -129,6 +129,14 @@ else
   same_bytes "exact match" AMB.BSP want.bsp
   same_bytes "others untouched" amb.Bsp amb.orig
 
+  # A backslash is a byte of a name here, not a separator.
+  new_map 'x\.bsp'; patched_copy 'x\.bsp' want.bsp
+  printf 'keep me intact\n' >'a.b\c.bsp'; cp 'a.b\c.bsp' keep.orig
+  tool 'a.b\c' 'x\.bsp'
+  expect_lines "backslash as a byte of a name" 1 'A.B\C' "$NOT_MAP" 'X\.BSP' "$OK"
+  same_bytes "backslash before the dot" 'x\.bsp' want.bsp
+  same_bytes "backslash after the dot untouched" 'a.b\c.bsp' keep.orig
+
   mkfifo fifo.bsp
   timeout 10 "$tool" fifo >"$work/out.txt" 2>"$work/err.txt" </dev/null; status=$?
   expect_lines "FIFO without a reader" 1 FIFO.BSP "$NO_OPEN"

@@ -109,13 +109,13 @@ void reset_fake() {
 }
 
 const file_ops &fake_ops() {
-  static const file_ops ops = {query, open, seek, write, close, list_directory};
+  static const file_ops ops = {query, open, seek, write, close, list_directory, POSIX_PATHS};
   ignoring_case = false;
   return ops;
 }
 
 const file_ops &fake_ops_ignoring_case() {
-  static const file_ops ops = {query, open, seek, write, close, nullptr};
+  static const file_ops ops = {query, open, seek, write, close, nullptr, WIN32_PATHS};
   ignoring_case = true;
   return ops;
 }

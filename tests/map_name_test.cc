@@ -4,10 +4,13 @@
 
 namespace {
 
+enum applies_to { BOTH, POSIX_ONLY, WIN32_ONLY };
+
 struct name_case {
   const char *argument;
   const char *working;
   bool map;
+  applies_to on = BOTH;
 };
 
 const name_case NAME_CASES[] = {
@@ -18,7 +21,6 @@ const name_case NAME_CASES[] = {
     {"bsp_notes.txt", "BSP_NOTES.TXT", false},
     {"e1m1.bsp.bak", "E1M1.BSP.BAK", false},
     {"../maps/e1m1.bsp", "../MAPS/E1M1.BSP", true},
-    {"..\\maps\\e1m1", "..\\MAPS\\E1M1.BSP", true},
     {"maps.v2/e1m1", "MAPS.V2/E1M1.BSP", true},
     {".bsp", ".BSP.BSP", true},
     {"maps/.bsp", "MAPS/.BSP.BSP", true},
@@ -29,23 +31,49 @@ const name_case NAME_CASES[] = {
     {"e1m1.xbsp", "E1M1.XBSP", false},
     {"100%s", "100%S.BSP", true},
     {"maps/", "MAPS/.BSP", false},
+    // A backslash separates only on Win32; elsewhere it is a byte of the name.
+    {"..\\maps\\e1m1", "..\\MAPS\\E1M1.BSP", true, WIN32_ONLY},
+    {"..\\maps\\e1m1", "..\\MAPS\\E1M1", false, POSIX_ONLY},
+    {"a.b\\c", "A.B\\C.BSP", true, WIN32_ONLY},
+    {"a.b\\c", "A.B\\C", false, POSIX_ONLY},
+    {"x\\.bsp", "X\\.BSP.BSP", true, WIN32_ONLY},
+    {"x\\.bsp", "X\\.BSP", true, POSIX_ONLY},
+    // A drive prefix stands before the last component on Win32 only.
+    {"Z:", "Z:.BSP", false, WIN32_ONLY},
+    {"z:.bsp", "Z:.BSP.BSP", true, WIN32_ONLY},
+    {"z:e1m1", "Z:E1M1.BSP", true, WIN32_ONLY},
+    {"z:.bsp", "Z:.BSP", true, POSIX_ONLY},
+    {"1:.bsp", "1:.BSP", true, WIN32_ONLY},
+    // UTF-8: no byte of a character is a dot, a separator or a letter.
+    {u8"ソ", u8"ソ.BSP", true},      // 0x83 0x5C in code page 932
+    {u8"ト.bsp", u8"ト.BSP", true},  // 0x83 0x67 in code page 932
+    {u8"łódź", u8"łóDź.BSP", true},  // letters outside ASCII keep their case
+    {u8"a＂ ..＼v.bsp", u8"A＂ ..＼V.BSP", true},
 };
 
 TEST(map_name, working_names_and_map_test) {
   for (const name_case &c : NAME_CASES) {
-    EXPECT_EQ(make_working_name(c.argument), c.working) << c.argument;
-    EXPECT_EQ(is_map_name(c.working), c.map) << c.working;
+    for (applies_to on : {POSIX_ONLY, WIN32_ONLY}) {
+      if (c.on != BOTH && c.on != on)
+        continue;
+      const path_syntax &paths = on == POSIX_ONLY ? POSIX_PATHS : WIN32_PATHS;
+      EXPECT_EQ(make_working_name(c.argument, paths), c.working) << c.argument << " " << on;
+      EXPECT_EQ(is_map_name(c.working, paths), c.map) << c.working << " " << on;
+    }
   }
 }
 
 TEST(map_name, extension_sits_in_the_last_component_only) {
-  EXPECT_FALSE(has_extension(""));
-  EXPECT_FALSE(has_extension(".bsp"));
-  EXPECT_FALSE(has_extension("maps.v2/e1m1"));
-  EXPECT_FALSE(has_extension("maps.v2\\e1m1"));
-  EXPECT_TRUE(has_extension("e1m1."));
-  EXPECT_TRUE(has_extension("..bsp"));
-  EXPECT_TRUE(has_extension("../e1m1.x"));
+  for (const path_syntax *paths : {&POSIX_PATHS, &WIN32_PATHS}) {
+    EXPECT_FALSE(has_extension("", *paths));
+    EXPECT_FALSE(has_extension(".bsp", *paths));
+    EXPECT_FALSE(has_extension("maps.v2/e1m1", *paths));
+    EXPECT_TRUE(has_extension("e1m1.", *paths));
+    EXPECT_TRUE(has_extension("..bsp", *paths));
+    EXPECT_TRUE(has_extension("../e1m1.x", *paths));
+  }
+  EXPECT_FALSE(has_extension("maps.v2\\e1m1", WIN32_PATHS));
+  EXPECT_TRUE(has_extension("maps.v2\\e1m1", POSIX_PATHS));
 }
 
 TEST(map_name, only_a_to_z_change_case) {
@@ -64,17 +92,17 @@ TEST(map_name, only_a_to_z_change_case) {
 TEST(map_name, long_names_get_the_extension_uncut) {
   for (size_t length : {258u, 259u, 260u, 261u, 4096u, 100000u}) {
     std::string argument(length, 'a');
-    std::string working = make_working_name(argument);
+    std::string working = make_working_name(argument, POSIX_PATHS);
     EXPECT_EQ(working, std::string(length, 'A') + ".BSP");
-    EXPECT_TRUE(is_map_name(working));
+    EXPECT_TRUE(is_map_name(working, POSIX_PATHS));
   }
 }
 
 TEST(map_name, typed_name_keeps_the_case_as_typed) {
-  EXPECT_EQ(typed_name("e1m1"), "e1m1.bsp");
-  EXPECT_EQ(typed_name("Maps/E1m1"), "Maps/E1m1.bsp");
-  EXPECT_EQ(typed_name("e1m1.BSP"), "e1m1.BSP");
-  EXPECT_EQ(typed_name(""), ".bsp");
+  EXPECT_EQ(typed_name("e1m1", POSIX_PATHS), "e1m1.bsp");
+  EXPECT_EQ(typed_name("Maps/E1m1", POSIX_PATHS), "Maps/E1m1.bsp");
+  EXPECT_EQ(typed_name("e1m1.BSP", POSIX_PATHS), "e1m1.BSP");
+  EXPECT_EQ(typed_name("", POSIX_PATHS), ".bsp");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The name rules against a model written from their description.
+// The name rules against a model written from their description. The first
+// input byte picks the path syntax; the rest is the argument.
 #include <cstdlib>
 #include <string>
 
@@ -6,11 +7,14 @@
 
 namespace {
 
-bool model_is_map(const std::string &name) {
+bool model_is_map(const std::string &name, bool win32) {
   size_t start = 0;
   for (size_t i = 0; i < name.size(); ++i)
-    if (name[i] == '/' || name[i] == '\\')
+    if (name[i] == '/' || (win32 && name[i] == '\\'))
       start = i + 1;
+  bool letter = !name.empty() && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+  if (win32 && start == 0 && letter && name.size() >= 2 && name[1] == ':')
+    start = 2;
   size_t dot = std::string::npos;
   for (size_t i = start + 1; i < name.size(); ++i)
     if (name[i] == '.')
@@ -21,8 +25,14 @@ bool model_is_map(const std::string &name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
+  if (size == 0)
+    return 0;
+  bool win32 = (data[0] & 1) != 0;
+  const path_syntax &paths = win32 ? WIN32_PATHS : POSIX_PATHS;
+  ++data;
+  --size;
   std::string argument(reinterpret_cast<const char *>(data), size);
-  std::string working = make_working_name(argument);
+  std::string working = make_working_name(argument, paths);
   if (working.size() != size && working.size() != size + 4)
     abort();
   for (size_t i = 0; i < size; ++i) {
@@ -34,11 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
   bool appended = working.size() == size + 4;
   if (appended && working.compare(size, 4, ".BSP") != 0)
     abort();
-  if (appended == has_extension(argument))
+  if (appended == has_extension(argument, paths))
     abort();
-  if (is_map_name(working) != model_is_map(working))
+  if (is_map_name(working, paths) != model_is_map(working, win32))
     abort();
-  if (make_working_name(working) != working && has_extension(working))
+  if (make_working_name(working, paths) != working && has_extension(working, paths))
     abort();
   return 0;
 }
