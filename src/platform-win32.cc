@@ -1,39 +1,68 @@
-// Win32 side of the platform seam: the reference platform.
+// Win32 side of the platform seam: the reference platform. Names arrive as
+// UTF-16 and travel through the tool as WTF-8; only the wide calls are used,
+// so no name ever passes through a code page on its way to a file.
 #include <windows.h>
 
 #include "command_line.h"
 #include "platform.h"
+#include "wtf8.h"
 
 namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 wide text is UTF-16");
+
+std::string from_wide(const wchar_t *text, size_t size) {
+  return wtf8_from_utf16(std::u16string_view(reinterpret_cast<const char16_t *>(text), size));
+}
+
+// The UTF-16 of a text; false where its bytes hold something that is no WTF-8.
+bool to_wide(std::string_view text, std::wstring *wide) {
+  std::u16string units;
+  bool exact = utf16_from_wtf8(text, &units);
+  wide->assign(units.begin(), units.end());
+  return exact;
+}
+
+bool starts_with(const std::wstring &text, std::wstring_view prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+constexpr std::wstring_view VERBATIM = L"\\\\?\\";
+constexpr std::wstring_view DEVICE = L"\\\\.\\";
+
+// The name as the wide calls take it. One that starts with \\?\ or \\.\ goes
+// as given; so does one that is shorter than MAX_PATH, as its full path is.
+// Otherwise the full path goes, in the \\?\ form where it is that long,
+// unless the system reads the name as a device (CON, NUL, ... anywhere): a
+// device stays a device.
+bool call_path(const std::string &name, std::wstring *path) {
+  if (!to_wide(name, path))
+    return false;
+  if (starts_with(*path, VERBATIM) || starts_with(*path, DEVICE))
+    return true;
+  DWORD size = GetFullPathNameW(path->c_str(), 0, nullptr, nullptr);
+  std::wstring full(size, L'\0');
+  DWORD n = size == 0 ? 0 : GetFullPathNameW(path->c_str(), size, &full[0], nullptr);
+  if (n == 0 || n >= size || (path->size() < MAX_PATH && n < MAX_PATH))
+    return true;
+  full.resize(n);
+  if (n < MAX_PATH || starts_with(full, DEVICE) || starts_with(full, VERBATIM))
+    *path = full;
+  else if (starts_with(full, L"\\\\"))
+    path->assign(VERBATIM).append(L"UNC\\").append(full, 2);
+  else
+    path->assign(VERBATIM).append(full);
+  return true;
+}
 
 // A handle travels through the seam as an opaque integer.
 HANDLE as_handle(const open_file &handle) {
   return reinterpret_cast<HANDLE>(handle.value);  // NOLINT(performance-no-int-to-ptr)
 }
 
-// The ANSI calls stop at MAX_PATH, counted on the full path; a longer name
-// reaches its file only through the wide calls, with the \\?\ prefix.
-bool is_long(const std::string &path) {
-  return path.size() >= MAX_PATH || GetFullPathNameA(path.c_str(), 0, nullptr, nullptr) >= MAX_PATH;
-}
-
-std::wstring long_form(const std::string &path) {
-  int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], size);
-  DWORD full_size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-  std::wstring full(full_size, L'\0');
-  DWORD n = GetFullPathNameW(wide.c_str(), full_size, &full[0], nullptr);
-  if (n == 0 || n >= full_size)
-    return std::wstring();
-  full.resize(n);
-  if (full.compare(0, 2, L"\\\\") == 0)
-    return L"\\\\?\\UNC" + full.substr(1);
-  return L"\\\\?\\" + full;
-}
-
-file_info win32_query(const std::string &path) {
-  DWORD attributes = is_long(path) ? GetFileAttributesW(long_form(path).c_str()) : GetFileAttributesA(path.c_str());
+file_info win32_query(const std::string &name) {
+  std::wstring path;
+  DWORD attributes = call_path(name, &path) ? GetFileAttributesW(path.c_str()) : INVALID_FILE_ATTRIBUTES;
   if (attributes == INVALID_FILE_ATTRIBUTES)
     return {false, false, false};
   bool writable = (attributes & FILE_ATTRIBUTE_READONLY) == 0;
@@ -43,12 +72,12 @@ file_info win32_query(const std::string &path) {
 
 bool win32_close(open_file handle) { return CloseHandle(as_handle(handle)) != 0; }
 
-bool win32_open(const std::string &path, open_file *handle) {
-  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
-  HANDLE file = is_long(path) ? CreateFileW(long_form(path).c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr)
-                              : CreateFileA(path.c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr);
+bool win32_open(const std::string &name, open_file *handle) {
+  std::wstring path;
+  if (!call_path(name, &path))
+    return false;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
     return false;
   // CON.BSP, NUL.BSP, COM1.BSP and the like open a device, not a map.
@@ -74,8 +103,7 @@ bool win32_write(open_file *handle, const void *data, size_t size, size_t *writt
   return true;
 }
 
-bool stdout_sink(void *context, const char *data, size_t size) {
-  HANDLE out = static_cast<HANDLE>(context);
+bool write_all(HANDLE out, const char *data, size_t size) {
   while (size > 0) {
     DWORD count = 0;
     if (WriteFile(out, data, static_cast<DWORD>(size), &count, nullptr) == FALSE || count == 0)
@@ -84,6 +112,59 @@ bool stdout_sink(void *context, const char *data, size_t size) {
     size -= count;
   }
   return true;
+}
+
+// A console takes UTF-16, so every name shows as typed, whatever the code page.
+bool console_sink(void *context, const char *data, size_t size) {
+  std::wstring text;
+  to_wide(std::string_view(data, size), &text);
+  const size_t CHUNK = 8192;  // consoles refuse very long writes
+  for (size_t at = 0; at < text.size();) {
+    size_t n = text.size() - at < CHUNK ? text.size() - at : CHUNK;
+    if (at + n < text.size() && IS_HIGH_SURROGATE(text[at + n - 1]))
+      --n;  // a character is never split between two writes
+    DWORD count = 0;
+    if (WriteConsoleW(static_cast<HANDLE>(context), text.data() + at, static_cast<DWORD>(n), &count, nullptr) ==
+            FALSE ||
+        count == 0)
+      return false;
+    at += count;
+  }
+  return true;
+}
+
+// A file or pipe gets the ANSI code page, as programs there expect: "?" for
+// each character it lacks, never a look-alike that would name another file.
+bool file_sink(void *context, const char *data, size_t size) {
+  std::wstring text;
+  to_wide(std::string_view(data, size), &text);
+  if (text.empty())
+    return true;
+  int length = static_cast<int>(text.size());
+  DWORD flags = WC_NO_BEST_FIT_CHARS;
+  const char *unknown = "?";
+  int bytes = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, unknown, nullptr);
+  if (bytes == 0) {
+    // Code pages such as UTF-8 take neither flags nor a default character.
+    flags = 0;
+    unknown = nullptr;
+    bytes = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, unknown, nullptr);
+  }
+  std::string encoded(static_cast<size_t>(bytes), '\0');
+  if (bytes == 0 ||
+      WideCharToMultiByte(CP_ACP, flags, text.data(), length, &encoded[0], bytes, unknown, nullptr) != bytes)
+    return false;
+  return write_all(static_cast<HANDLE>(context), encoded.data(), encoded.size());
+}
+
+const std::vector<std::string> &command_words() {
+  // The runtime's own argv goes through the code page and may expand
+  // wildcards; the tool reads the wide line and splits it itself.
+  static const std::vector<std::string> words = [] {
+    const wchar_t *line = GetCommandLineW();
+    return split_command_line(from_wide(line, wcslen(line)));
+  }();
+  return words;
 }
 
 }  // namespace
@@ -97,31 +178,26 @@ const file_ops &platform_file_ops() {
 output platform_stdout() {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   DWORD mode = 0;
-  output result = make_output(stdout_sink, out, GetConsoleMode(out, &mode) != 0, true);
+  bool console = GetConsoleMode(out, &mode) != 0;
+  output result = make_output(console ? console_sink : file_sink, out, console, true);
   if (out == nullptr || out == INVALID_HANDLE_VALUE)
     result.failed = true;
   return result;
 }
 
 std::vector<std::string_view> platform_file_arguments(int, char **) {
-  // The runtime's own argv may expand wildcards; the tool splits the line itself.
-  static const std::vector<std::string> words = split_command_line(GetCommandLineA());
-  std::vector<std::string_view> files(words.begin(), words.end());
-  if (!files.empty())
-    files.erase(files.begin());
-  return files;
+  const std::vector<std::string> &words = command_words();
+  return std::vector<std::string_view>(words.begin() + 1, words.end());
 }
 
-std::string platform_program_path(const char *typed) {
-  std::string path(MAX_PATH, '\0');
+std::string platform_program_path(const char *) {
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    DWORD n = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
     if (n == 0)
-      return typed;
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
+      return command_words()[0];
+    if (n < path.size())
+      return from_wide(path.data(), n);
     path.resize(path.size() * 2);
   }
 }

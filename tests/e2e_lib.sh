@@ -36,8 +36,10 @@ tool() {
 }
 
 # expect NAME STATUS TEXT : the last run printed exactly TEXT (LF line ends) and exited STATUS.
+# A suite may set encode to a filter that turns the UTF-8 of TEXT into the bytes the tool writes.
+encode=cat
 expect() {
-  platform_text "$3" >"$work/want.txt"
+  platform_text "$3" | $encode >"$work/want.txt"
   if ! cmp -s "$work/want.txt" "$work/out.txt"; then
     fail "$1: output differs"; diff <(od -c "$work/want.txt") <(od -c "$work/out.txt") | head -20
   elif [ "$status" != "$2" ]; then fail "$1: status $status, want $2"

@@ -14,9 +14,27 @@ struct token {
   char byte;
 };
 
-std::vector<std::string> model_split(const std::string &line) {
-  std::vector<token> tokens;
+// The program's word ends at the first blank with an even count of quotes
+// before it; its quotes are dropped and nothing else is special.
+size_t program_word_end(const std::string &line) {
+  size_t quotes = 0;
   for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '"')
+      ++quotes;
+    else if ((line[i] == ' ' || line[i] == '\t') && quotes % 2 == 0)
+      return i;
+  }
+  return line.size();
+}
+
+std::vector<std::string> model_split(const std::string &line) {
+  size_t end = program_word_end(line);
+  std::string program;
+  for (size_t i = 0; i < end; ++i)
+    if (line[i] != '"')
+      program += line[i];
+  std::vector<token> tokens;
+  for (size_t i = end; i < line.size(); ++i) {
     if (line.compare(i, 2, "\\\"") == 0)
       tokens.push_back({LITERAL, line[++i]});
     else if (line[i] == '"')
@@ -26,7 +44,7 @@ std::vector<std::string> model_split(const std::string &line) {
     else
       tokens.push_back({LITERAL, line[i]});
   }
-  std::vector<std::string> words;
+  std::vector<std::string> words{program};
   std::string *word = nullptr;
   bool quoted = false;
   for (const token &t : tokens) {
