@@ -5,7 +5,7 @@
 #include "report.h"
 
 int run_tool(const std::string &program_path, const std::vector<std::string_view> &arguments, const file_ops &fs,
-             output &out) {
+             output &out, bool (*interrupted)()) {
   if (arguments.empty()) {
     write_text(out, usage_text(program_path));
     flush_output(out);
@@ -14,7 +14,10 @@ int run_tool(const std::string &program_path, const std::vector<std::string_view
   write_text(out, banner_text());
   write_text(out, SEPARATOR_TEXT);
   bool all_patched = true;
+  lookup_cache cache;
   for (std::string_view argument : arguments) {
+    if (interrupted())
+      break;
     std::string name = make_working_name(argument, fs.paths);
     write_text(out, progress_text(name));
     if (!is_map_name(name, fs.paths)) {
@@ -22,7 +25,7 @@ int run_tool(const std::string &program_path, const std::vector<std::string_view
       all_patched = false;
       continue;
     }
-    patch_result result = patch_map(name, typed_name(argument, fs.paths), fs);
+    patch_result result = patch_map(name, typed_name(argument, fs.paths), fs, cache);
     write_text(out, verdict_text(result));
     all_patched = all_patched && result == patch_result::patched;
   }

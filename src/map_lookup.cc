@@ -1,6 +1,6 @@
 #include "map_lookup.h"
 
-#include <vector>
+#include <algorithm>
 
 #include "map_name.h"
 
@@ -20,34 +20,82 @@ std::vector<std::string> split_path(const std::string &path) {
   return parts;
 }
 
-// Resolves one component below dir ("" is the current directory, else it ends in "/").
-bool find_component(const std::string &dir, const std::string &typed, const std::string &working, const file_ops &fs,
-                    std::string *found) {
+bool part_is_dots(const std::string &part) { return part == "." || part == ".."; }
+
+unsigned char upper_byte(char c) { return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); }
+
+bool less_ignoring_case(const std::string &a, const std::string &b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char x, char y) { return upper_byte(x) < upper_byte(y); });
+}
+
+bool same_status(const dir_status &a, const dir_status &b) {
+  return a.device == b.device && a.inode == b.inode && a.modified_ns == b.modified_ns && a.changed_ns == b.changed_ns;
+}
+
+// The index of dir, listed afresh where the cache has none, or where the
+// directory changed since, or where the caller found it stale.
+const directory_index *listed(const std::string &dir, const file_ops &fs, lookup_cache &cache, bool stale,
+                              bool *fresh) {
+  std::string path = dir.empty() ? std::string(".") : dir;
+  dir_status status{};
+  if (!fs.stat_directory(path, &status))
+    return nullptr;
+  auto known = cache.directories.find(dir);
+  *fresh = stale || known == cache.directories.end() || !same_status(known->second.status, status);
+  if (!*fresh)
+    return &known->second;
+  // The status is taken before the listing: a change while listing shows next time.
+  directory_index index{status, {}};
+  if (!fs.list_directory(path, &index.names)) {
+    cache.directories.erase(dir);
+    return nullptr;
+  }
+  std::sort(index.names.begin(), index.names.end(), less_ignoring_case);
+  return &(cache.directories[dir] = std::move(index));
+}
+
+// Resolves one component below dir ("" is the current directory, else it ends
+// in "/") and queries what it found. Paths in tried were queried already.
+bool find_component(const std::string &dir, const std::string &typed, const std::string &working,
+                    const std::string (&tried)[2], const file_ops &fs, lookup_cache &cache, std::string *found,
+                    file_info *info) {
   for (const std::string *exact : {&typed, &working}) {
-    if (fs.query(dir + *exact).exists) {
+    std::string path = dir + *exact;
+    if (path == tried[0] || path == tried[1])
+      continue;
+    *info = fs.query(path);
+    if (info->exists) {
       *found = *exact;
       return true;
     }
   }
-  std::vector<std::string> names;
-  if (!fs.list_directory(dir.empty() ? std::string(".") : dir, &names))
-    return false;
-  int matches = 0;
-  for (const std::string &name : names) {
-    if (same_ignoring_case(name, typed)) {
-      *found = name;
-      ++matches;
+  bool fresh = false;
+  for (bool stale : {false, true}) {
+    const directory_index *index = listed(dir, fs, cache, stale, &fresh);
+    if (!index)
+      return false;
+    auto matches = std::equal_range(index->names.begin(), index->names.end(), typed, less_ignoring_case);
+    if (matches.second - matches.first != 1)
+      return false;
+    // The listing is a copy: what it shows must still be there.
+    *info = fs.query(dir + *matches.first);
+    if (info->exists) {
+      *found = *matches.first;
+      return true;
     }
+    if (fresh)
+      return false;
   }
-  return matches == 1;
+  return false;
 }
 
 }  // namespace
 
 bool same_ignoring_case(const std::string &a, const std::string &b) { return upper_case(a) == upper_case(b); }
 
-bool find_file(const std::string &typed, const std::string &working, const file_ops &fs, std::string *path,
-               file_info *info) {
+bool find_file(const std::string &typed, const std::string &working, const file_ops &fs, lookup_cache &cache,
+               std::string *path, file_info *info) {
   auto try_name = [&](const std::string &name) {
     *info = fs.query(name);
     if (info->exists)
@@ -63,16 +111,21 @@ bool find_file(const std::string &typed, const std::string &working, const file_
   std::vector<std::string> working_parts = split_path(working);
   if (typed_parts.size() != working_parts.size() || typed_parts.empty())
     return false;
+  const std::string tried[2] = {typed, working};
   std::string resolved = typed[0] == '/' ? "/" : "";
   for (size_t i = 0; i < typed_parts.size(); ++i) {
     std::string part;
-    if (typed_parts[i] == "." || typed_parts[i] == "..")
+    if (part_is_dots(typed_parts[i]))
       part = typed_parts[i];
-    else if (!find_component(resolved, typed_parts[i], working_parts[i], fs, &part))
+    else if (!find_component(resolved, typed_parts[i], working_parts[i], tried, fs, cache, &part, info))
       return false;
     resolved += part;
     if (i + 1 < typed_parts.size())
       resolved += '/';
   }
-  return try_name(resolved);
+  // The last component's own lookup queried it, unless it was a dot or two.
+  if (part_is_dots(typed_parts.back()))
+    return try_name(resolved);
+  *path = resolved;
+  return true;
 }

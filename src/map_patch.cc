@@ -1,7 +1,5 @@
 #include "map_patch.h"
 
-#include "map_lookup.h"
-
 namespace {
 
 patch_result write_patch(const file_ops &fs, open_file *handle) {
@@ -16,10 +14,11 @@ patch_result write_patch(const file_ops &fs, open_file *handle) {
 
 }  // namespace
 
-patch_result patch_map(const std::string &working_name, const std::string &typed_name, const file_ops &fs) {
+patch_result patch_map(const std::string &working_name, const std::string &typed_name, const file_ops &fs,
+                       lookup_cache &cache) {
   std::string path;
   file_info info{};
-  if (!find_file(typed_name, working_name, fs, &path, &info))
+  if (!find_file(typed_name, working_name, fs, cache, &path, &info))
     return patch_result::not_found;
   if (!info.writable)
     return patch_result::not_writable;

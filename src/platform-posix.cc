@@ -78,6 +78,31 @@ bool posix_list_directory(const std::string &path, std::vector<std::string> *nam
   return true;
 }
 
+bool posix_stat_directory(const std::string &path, dir_status *status) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    return false;
+  auto ns = [](const struct timespec &t) { return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec; };
+#ifdef __APPLE__
+  *status = {st.st_dev, st.st_ino, ns(st.st_mtimespec), ns(st.st_ctimespec)};
+#else
+  *status = {st.st_dev, st.st_ino, ns(st.st_mtim), ns(st.st_ctim)};
+#endif
+  return true;
+}
+
+volatile sig_atomic_t interrupt_signal = 0;
+
+void on_interrupt(int signal_number) {
+  if (interrupt_signal != 0) {
+    // The second one: its default action, as soon as this handler returns.
+    signal(signal_number, SIG_DFL);
+    raise(signal_number);
+    return;
+  }
+  interrupt_signal = signal_number;
+}
+
 bool stdout_sink(void *, const char *data, size_t size) {
   while (size > 0) {
     ssize_t n = write(STDOUT_FILENO, data, size);
@@ -99,16 +124,47 @@ bool stdout_sink(void *, const char *data, size_t size) {
 }  // namespace
 
 const file_ops &platform_file_ops() {
-  static const file_ops ops = {posix_query, posix_open,           posix_seek, posix_write,
-                               posix_close, posix_list_directory, POSIX_PATHS};
+  static const file_ops ops = {posix_query, posix_open,           posix_seek,           posix_write,
+                               posix_close, posix_list_directory, posix_stat_directory, POSIX_PATHS};
   return ops;
 }
 
-output platform_stdout() {
-  // A reader that quit must cost the report, not the rest of the batch.
+const int INTERRUPTS[] = {SIGINT, SIGTERM, SIGHUP};
+
+void platform_catch_signals() {
+  // A reader that quit, or a limit on file size, must cost the write, not the rest of the batch.
   signal(SIGPIPE, SIG_IGN);
-  return make_output(stdout_sink, nullptr, isatty(STDOUT_FILENO) != 0, false);
+  signal(SIGXFSZ, SIG_IGN);
+  struct sigaction action {};
+  action.sa_handler = on_interrupt;
+  action.sa_flags = SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  for (int signal_number : INTERRUPTS)
+    sigaddset(&action.sa_mask, signal_number);
+  for (int signal_number : INTERRUPTS) {
+    struct sigaction old {};
+    // nohup and background jobs ignore some of them for the tool: so be it.
+    if (sigaction(signal_number, nullptr, &old) == 0 && old.sa_handler != SIG_IGN)
+      sigaction(signal_number, &action, nullptr);
+  }
 }
+
+bool platform_interrupted() { return interrupt_signal != 0; }
+
+void platform_end_interrupted() {
+  int signal_number = interrupt_signal;
+  signal(signal_number, SIG_DFL);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signal_number);
+  sigprocmask(SIG_UNBLOCK, &only, nullptr);
+  raise(signal_number);
+  // raise() returns where the signal cannot end the process after all.
+  // cppcheck-suppress unreachableCode
+  _exit(128 + signal_number);
+}
+
+output platform_stdout() { return make_output(stdout_sink, nullptr, isatty(STDOUT_FILENO) != 0, false); }
 
 std::vector<std::string_view> platform_file_arguments(int argc, char **argv) {
   return std::vector<std::string_view>(argv + (argc > 0 ? 1 : 0), argv + argc);

@@ -157,6 +157,20 @@ bool file_sink(void *context, const char *data, size_t size) {
   return write_all(static_cast<HANDLE>(context), encoded.data(), encoded.size());
 }
 
+volatile LONG interrupted = 0;
+
+BOOL WINAPI on_console_event(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+    return FALSE;
+  if (InterlockedExchange(&interrupted, 1) != 0)
+    ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));  // the second one ends the tool at once
+  // A closing console ends the process as soon as this returns: wait here
+  // until the main thread has written out the report and ended it.
+  if (event == CTRL_CLOSE_EVENT)
+    Sleep(INFINITE);
+  return TRUE;
+}
+
 const std::vector<std::string> &command_words() {
   // The runtime's own argv goes through the code page and may expand
   // wildcards; the tool reads the wide line and splits it itself.
@@ -171,9 +185,18 @@ const std::vector<std::string> &command_words() {
 
 const file_ops &platform_file_ops() {
   // Win32 names compare without regard to case, so no directory is ever listed.
-  static const file_ops ops = {win32_query, win32_open, win32_seek, win32_write, win32_close, nullptr, WIN32_PATHS};
+  static const file_ops ops = {win32_query, win32_open, win32_seek, win32_write,
+                               win32_close, nullptr,    nullptr,    WIN32_PATHS};
   return ops;
 }
+
+// A write refused by a limit fails as such; only the interrupts need a handler.
+// Where Ctrl+C was ignored when the tool started, the system never calls it for one.
+void platform_catch_signals() { SetConsoleCtrlHandler(on_console_event, TRUE); }
+
+bool platform_interrupted() { return InterlockedCompareExchange(&interrupted, 0, 0) != 0; }
+
+void platform_end_interrupted() { ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT)); }
 
 output platform_stdout() {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);

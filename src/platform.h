@@ -19,6 +19,15 @@ struct file_info {
   bool disk_file;  // a regular file (after links); anything else is never opened
 };
 
+// What tells that a directory changed: a new entry or a removed one changes
+// its modification and change times, a replaced directory its identity.
+struct dir_status {
+  uint64_t device;
+  uint64_t inode;
+  int64_t modified_ns;
+  int64_t changed_ns;
+};
+
 // An open file. The position lives here so that the write can land in one call.
 struct open_file {
   intptr_t value;
@@ -37,11 +46,22 @@ struct file_ops {
   // Names in one directory, for the lookup without regard to case. Null where
   // the file system already compares names without regard to case.
   bool (*list_directory)(const std::string &path, std::vector<std::string> *names);
+  bool (*stat_directory)(const std::string &path, dir_status *status);
   // How names on this file system separate their components.
   path_syntax paths;
 };
 
 const file_ops &platform_file_ops();
+
+// A reader that quit and a file-size limit end nothing: the write fails and
+// is reported. An interrupt (SIGINT, SIGTERM, SIGHUP; Ctrl+C, Ctrl+Break, the
+// console closing) is only noted, so that the batch can stop between two
+// arguments; a second one ends the process at once. One that was ignored
+// when the tool started stays ignored.
+void platform_catch_signals();
+bool platform_interrupted();
+// Ends the process as the interrupt that came would have ended it.
+[[noreturn]] void platform_end_interrupted();
 
 // Standard output, set up for the console or a redirection.
 output platform_stdout();

@@ -39,7 +39,7 @@ run_outcome run(const std::vector<std::string> &arguments, bool immediate = fals
   c.fail_after = fail_after;
   output out = make_output(capture, &c, immediate, crlf);
   std::vector<std::string_view> views(arguments.begin(), arguments.end());
-  int status = run_tool("/opt/tools/olum2zavik", views, fake_ops(), out);
+  int status = run_tool("/opt/tools/olum2zavik", views, fake_ops(), out, [] { return fake().interrupted; });
   return {c.text, status, c.writes};
 }
 
@@ -57,7 +57,7 @@ TEST_F(driver, usage_without_arguments) {
 TEST_F(driver, usage_shows_any_path_as_it_is) {
   captured c;
   output out = make_output(capture, &c, false, false);
-  run_tool("/a%s%d\\b/x", {}, fake_ops(), out);
+  run_tool("/a%s%d\\b/x", {}, fake_ops(), out, [] { return false; });
   EXPECT_EQ(c.text, BANNER + "\nusage : /a%s%d\\b/x <file[.bsp]> [<file[.bsp]>] [...]\n");
 }
 
@@ -138,6 +138,19 @@ TEST_F(driver, lost_output_keeps_the_batch_going) {
   EXPECT_EQ(r.status, EXIT_SOME_FAILED);
   EXPECT_EQ(fake().files["A.BSP"].data, "0123*");
   EXPECT_EQ(fake().files["B.BSP"].data, "0123*");
+}
+
+TEST_F(driver, an_interrupt_stops_the_batch_after_the_argument_at_hand) {
+  for (const char *name : {"A.BSP", "B.BSP", "C.BSP", "D.BSP"})
+    fake().files[name].data = "01234";
+  fake().interrupt_at = "B.BSP";
+  run_outcome r = run({"a", "b", "c", "d"});
+  EXPECT_EQ(r.text, HEAD +
+                        "Working on file A.BSP : succeed\n"
+                        "Working on file B.BSP : succeed\n");
+  EXPECT_EQ(fake().files["B.BSP"].data, "0123*");
+  EXPECT_EQ(fake().files["C.BSP"].data, "01234");
+  EXPECT_EQ(fake().files["D.BSP"].data, "01234");
 }
 
 TEST_F(driver, text_mode_line_ends) {

@@ -57,6 +57,56 @@ if [ "$(stat -c %s integrity/huge.bsp)" = "$(stat -c %s reference/huge.bsp)" ] &
 else fail "sparse map over 4 GiB differs from what dd makes"; fi
 rm -rf integrity reference
 
+# --- interrupts: the batch stops after the map at hand, and the report says which ---
+# The report goes to a pipe that is read only after the signal, so the tool
+# waits on it with thousands of maps still to go. (On Windows, Wine hands
+# SIGINT to the tool as Ctrl+C, and the tool ends with STATUS_CONTROL_C_EXIT.)
+batch=(); upper=(); for i in $(seq -w 1 4000); do batch+=("m$i"); upper+=("M$i"); done
+new_map batch_orig.bsp; patched_copy batch_orig.bsp batch_want.bsp
+mkdir batch_fresh; for m in "${batch[@]}"; do new_map "batch_fresh/$m.bsp"; done
+orig_sum=$(md5sum <batch_orig.bsp | cut -d' ' -f1); want_sum=$(md5sum <batch_want.bsp | cut -d' ' -f1)
+# interrupted NAME SIGNAL... : starts the batch, sends each SIGNAL once it waits, then reads the report.
+interrupted() {
+  local name=$1 sig pid reader i
+  shift
+  rm -rf batch; cp -r batch_fresh batch
+  rm -f "$work/report.fifo"; mkfifo "$work/report.fifo"
+  (cd batch && exec env "${signal_setup[@]}" $runner "$tool" "${batch[@]}" >"$work/report.fifo" 2>"$work/err.txt" </dev/null) &
+  pid=$!
+  exec {reader}<"$work/report.fifo"
+  for i in $(seq 1 200); do [[ "$(cat "/proc/$pid/wchan" 2>/dev/null)" == *pipe* ]] && break; sleep 0.05; done
+  for sig in "$@"; do kill -s "$sig" "$pid"; sleep 0.2; done
+  cat <&$reader >"$work/out.txt"
+  exec {reader}<&-
+  wait "$pid" 2>/dev/null; status=$?
+}
+# report_matches_disk NAME STATUS : whole lines in order, each map named patched, every later one untouched.
+report_matches_disk() {
+  local k sums
+  k=$(grep -c '^Working on file' "$work/out.txt")
+  if [ "$k" -lt 1 ] || [ "$k" -ge 4000 ]; then fail "$1: $k lines, want some but not all"; return; fi
+  expect "$1: report" "$2" "$HEAD$(printf 'Working on file %s.BSP : succeed\n' "${upper[@]:0:k}")"$'\n'
+  sums=$(cd batch && md5sum "${batch[@]/%/.bsp}" | cut -d' ' -f1 | uniq -c | awk '{print $1, $2}' | tr '\n' ' ')
+  [ "$sums" = "$k $want_sum $((4000 - k)) $orig_sum " ] && pass || fail "$1: maps do not match the report ($sums)"
+}
+signal_setup=(--default-signal=INT,TERM,HUP)
+# by_signal SIGNAL : the exit status of a process that SIGNAL ends
+by_signal() { if [ "$windows" = 1 ]; then echo 58; else echo $((128 + $(kill -l "$1"))); fi; }
+signals=(INT TERM HUP); [ "$windows" = 1 ] && signals=(INT)
+for sig in "${signals[@]}"; do
+  interrupted "SIG$sig" "$sig" 2>/dev/null  # not the shell's note that a job was hung up
+  report_matches_disk "SIG$sig" "$(by_signal "$sig")"
+done
+interrupted "second interrupt" INT INT
+[ "$status" = "$(by_signal INT)" ] && [ "$(grep -c succeed "$work/out.txt")" -lt 4000 ] && pass ||
+  fail "second interrupt: status $status, want $(by_signal INT) at once"
+if [ "$windows" != 1 ]; then
+  signal_setup=(--ignore-signal=HUP)
+  interrupted "ignored from the start" HUP
+  expect "SIGHUP ignored from the start" 0 "$HEAD$(printf 'Working on file %s.BSP : succeed\n' "${upper[@]}")"$'\n'
+fi
+rm -rf batch
+
 if [ "$windows" != 1 ]; then
   # --- POSIX only: bytes no other system passes, and paths it refuses ------------------
   odd=($'ctl\x01\x02\x1b[31m' $'new\nline' $'\xc3\x28bad' $'\xff\xfe' $'caf\xc3\xa9' $'tab\there')
@@ -69,6 +119,22 @@ if [ "$windows" != 1 ]; then
   tool "${odd[@]}"
   expect_lines "control bytes, newlines, invalid UTF-8, 0xFF" 0 "${pairs[@]}"
   for n in "${odd[@]}"; do same_bytes "odd name" "$n.bsp" want.bsp; done
+
+  # --- a limit on file size ends nothing -------------------------------------------
+  mv batch_fresh limited
+  # bash counts the limit in blocks of 1,024 bytes.
+  (ulimit -f 1 && cd limited && exec "$tool" "${batch[@]}" >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
+  full="$HEAD$(printf 'Working on file %s.BSP : succeed\n' "${upper[@]}")"$'\n'
+  if [ "$status" = 1 ] && [ ! -s "$work/err.txt" ] && [ "$(stat -c %s "$work/out.txt")" = 1024 ] &&
+    cmp -s "$work/out.txt" <(printf '%s' "$full" | head -c 1024) &&
+    [ "$(cd limited && md5sum ./*.bsp | cut -d' ' -f1 | sort -u)" = "$want_sum" ]; then pass
+  else fail "report over the file-size limit: status $status, $(stat -c %s "$work/out.txt") bytes"; fi
+  for m in m1 m2 m3; do new_map "limited/$m.bsp"; done
+  (ulimit -f 0 && cd limited && exec "$tool" m1 m2 m3 2>"$work/err.txt" </dev/null) | cat >"$work/out.txt"
+  status=${PIPESTATUS[0]}
+  expect_lines "maps over the file-size limit" 1 M1.BSP "$NO_WRITE" M2.BSP "$NO_WRITE" M3.BSP "$NO_WRITE"
+  same_bytes "map over the limit untouched" limited/m1.bsp batch_orig.bsp
+  rm -rf limited
 
   # Deeper than the system's path limit: every component exists, the whole is refused.
   part=$(printf 'p%.0s' $(seq 1 250)); rel=""

@@ -1,6 +1,7 @@
 #include "fake_fs.h"
 
 #include <cstring>
+#include <functional>
 
 #include "map_lookup.h"
 
@@ -65,6 +66,8 @@ bool seek(open_file *handle, uint64_t offset) {
 }
 
 bool write(open_file *handle, const void *data, size_t size, size_t *written) {
+  if (handles[static_cast<size_t>(handle->value)] == the_fake.interrupt_at)
+    the_fake.interrupted = true;
   if (the_fake.faults.write)
     return false;
   *written = 0;
@@ -84,9 +87,7 @@ bool close(open_file) {
   return !the_fake.faults.close;
 }
 
-bool list_directory(const std::string &path, std::vector<std::string> *names) {
-  std::string dir = clean(path);
-  the_fake.listed.push_back(dir.empty() ? "." : dir);
+void names_in(const std::string &dir, std::vector<std::string> *names) {
   std::string prefix = dir.empty() ? "" : dir + "/";
   for (const auto &file : the_fake.files) {
     if (file.first.compare(0, prefix.size(), prefix) != 0)
@@ -96,7 +97,28 @@ bool list_directory(const std::string &path, std::vector<std::string> *names) {
     if (names->empty() || names->back() != name)
       names->push_back(name);
   }
+}
+
+bool list_directory(const std::string &path, std::vector<std::string> *names) {
+  std::string dir = clean(path);
+  the_fake.listed.push_back(dir.empty() ? "." : dir);
+  names_in(dir, names);
   return dir.empty() || is_directory(dir);
+}
+
+// A directory's times change with its entries; here its status is made of them.
+bool stat_directory(const std::string &path, dir_status *status) {
+  std::string dir = clean(path);
+  if (!dir.empty() && !is_directory(dir))
+    return false;
+  std::vector<std::string> names;
+  names_in(dir, &names);
+  std::string all;
+  for (const std::string &name : names)
+    all += name + '/';
+  auto stamp = static_cast<int64_t>(std::hash<std::string>()(all));
+  *status = {0, std::hash<std::string>()(dir), stamp, stamp};
+  return true;
 }
 
 }  // namespace
@@ -109,13 +131,13 @@ void reset_fake() {
 }
 
 const file_ops &fake_ops() {
-  static const file_ops ops = {query, open, seek, write, close, list_directory, POSIX_PATHS};
+  static const file_ops ops = {query, open, seek, write, close, list_directory, stat_directory, POSIX_PATHS};
   ignoring_case = false;
   return ops;
 }
 
 const file_ops &fake_ops_ignoring_case() {
-  static const file_ops ops = {query, open, seek, write, close, nullptr, WIN32_PATHS};
+  static const file_ops ops = {query, open, seek, write, close, nullptr, nullptr, WIN32_PATHS};
   ignoring_case = true;
   return ops;
 }

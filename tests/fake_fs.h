@@ -29,6 +29,8 @@ struct fake_fs {
   int opens = 0;
   int closes = 0;
   std::vector<std::string> listed;  // directories read, in order
+  std::string interrupt_at;         // an interrupt comes while this file is written
+  bool interrupted = false;
 };
 
 // The one fake the tables below act on; reset between tests.

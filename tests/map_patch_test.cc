@@ -7,13 +7,18 @@
 
 namespace {
 
+lookup_cache run_cache;  // one run's listings, as the driver keeps them
+
 class map_patch : public ::testing::Test {
 protected:
-  void SetUp() override { reset_fake(); }
+  void SetUp() override {
+    reset_fake();
+    run_cache = lookup_cache();
+  }
 };
 
 patch_result patch(const std::string &argument_typed, const std::string &working) {
-  return patch_map(working, argument_typed, fake_ops());
+  return patch_map(working, argument_typed, fake_ops(), run_cache);
 }
 
 TEST_F(map_patch, writes_the_byte_at_offset_four_and_nothing_else) {
@@ -129,11 +134,35 @@ TEST_F(map_patch, ambiguous_case_match_finds_nothing_unless_one_is_exact) {
   EXPECT_EQ(fake().files["E1M1.BSP"].data, "0123*56");
 }
 
+TEST_F(map_patch, each_directory_is_listed_once_while_unchanged) {
+  char name[16];
+  for (int i = 0; i < 1000; ++i) {
+    snprintf(name, sizeof name, "maps/dm%04d.bsp", i);
+    fake().files[name].data = "0123456";
+  }
+  for (int i = 0; i < 1000; ++i) {
+    snprintf(name, sizeof name, "MAPS/DM%04d.BSP", i);
+    ASSERT_EQ(patch(name, name), patch_result::patched) << name;
+  }
+  EXPECT_EQ(fake().listed, (std::vector<std::string>{".", "maps"}));
+  EXPECT_EQ(fake().files["maps/dm0999.bsp"].data, "0123*56");
+
+  // A new entry changes the directory: it is listed again, and what it now
+  // shows decides, here a second match without regard to case.
+  fake().files["maps/Dm0001.bsp"].data = "0123456";
+  EXPECT_EQ(patch("MAPS/DM0001.BSP", "MAPS/DM0001.BSP"), patch_result::not_found);
+  EXPECT_EQ(fake().listed, (std::vector<std::string>{".", "maps", "maps"}));
+  EXPECT_EQ(fake().files["maps/Dm0001.bsp"].data, "0123456");
+  fake().files["maps/new.bsp"].data = "0123456";
+  EXPECT_EQ(patch("MAPS/NEW.BSP", "MAPS/NEW.BSP"), patch_result::patched);
+  EXPECT_EQ(fake().files["maps/new.bsp"].data, "0123*56");
+}
+
 TEST_F(map_patch, no_listing_where_names_ignore_case) {
   fake().files["maps/e1m1.bsp"].data = "0123456";
-  EXPECT_EQ(patch_map("MAPS/E1M1.BSP", "MAPS/E1M1.BSP", fake_ops_ignoring_case()), patch_result::patched);
+  EXPECT_EQ(patch_map("MAPS/E1M1.BSP", "MAPS/E1M1.BSP", fake_ops_ignoring_case(), run_cache), patch_result::patched);
   EXPECT_EQ(fake().files["maps/e1m1.bsp"].data, "0123*56");
-  EXPECT_EQ(patch_map("MAPS/E1M2.BSP", "maps/e1m2.bsp", fake_ops_ignoring_case()), patch_result::not_found);
+  EXPECT_EQ(patch_map("MAPS/E1M2.BSP", "maps/e1m2.bsp", fake_ops_ignoring_case(), run_cache), patch_result::not_found);
   EXPECT_TRUE(fake().listed.empty());
 }
 

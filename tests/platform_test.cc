@@ -59,9 +59,10 @@ TEST_F(platform, read_only_missing_and_directory) {
   EXPECT_EQ(patch(), patch_result::not_writable);
   EXPECT_EQ(read_file(map), "OMAP)0123456789");
   fs::permissions(map, fs::perms::owner_write, fs::perm_options::add);
-  EXPECT_EQ(patch_map(dir.file("GONE.BSP"), dir.file("GONE.BSP"), faulty_ops()), patch_result::not_found);
+  lookup_cache cache;
+  EXPECT_EQ(patch_map(dir.file("GONE.BSP"), dir.file("GONE.BSP"), faulty_ops(), cache), patch_result::not_found);
   fs::create_directory(dir.file("D.BSP"));
-  EXPECT_EQ(patch_map(dir.file("D.BSP"), dir.file("D.BSP"), faulty_ops()), patch_result::open_failed);
+  EXPECT_EQ(patch_map(dir.file("D.BSP"), dir.file("D.BSP"), faulty_ops(), cache), patch_result::open_failed);
   EXPECT_EQ(faulty().opens, 0);
 }
 

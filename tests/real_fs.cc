@@ -75,6 +75,7 @@ bool close(open_file handle) {
 faulty_fs &faulty() { return the_faults; }
 
 const file_ops &faulty_ops() {
-  static const file_ops ops = {query, open, seek, write, close, real().list_directory, real().paths};
+  static const file_ops ops = {query,       open, seek, write, close, real().list_directory, real().stat_directory,
+                               real().paths};
   return ops;
 }

@@ -41,5 +41,8 @@ protected:
     faulty() = faulty_fs();
     write_file(map, "OMAP)0123456789");
   }
-  patch_result patch() { return patch_map(map, map, faulty_ops()); }
+  patch_result patch() {
+    lookup_cache cache;
+    return patch_map(map, map, faulty_ops(), cache);
+  }
 };
