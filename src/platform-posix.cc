@@ -83,14 +83,17 @@ bool posix_stat_directory(const std::string &path, dir_status *status) {
   if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
     return false;
   auto ns = [](const struct timespec &t) { return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec; };
+  auto device = static_cast<uint64_t>(st.st_dev);
+  auto inode = static_cast<uint64_t>(st.st_ino);
 #ifdef __APPLE__
-  *status = {st.st_dev, st.st_ino, ns(st.st_mtimespec), ns(st.st_ctimespec)};
+  *status = {device, inode, ns(st.st_mtimespec), ns(st.st_ctimespec)};
 #else
-  *status = {st.st_dev, st.st_ino, ns(st.st_mtim), ns(st.st_ctim)};
+  *status = {device, inode, ns(st.st_mtim), ns(st.st_ctim)};
 #endif
   return true;
 }
 
+const int INTERRUPTS[] = {SIGINT, SIGTERM, SIGHUP};
 volatile sig_atomic_t interrupt_signal = 0;
 
 void on_interrupt(int signal_number) {
@@ -128,8 +131,6 @@ const file_ops &platform_file_ops() {
                                posix_close, posix_list_directory, posix_stat_directory, POSIX_PATHS};
   return ops;
 }
-
-const int INTERRUPTS[] = {SIGINT, SIGTERM, SIGHUP};
 
 void platform_catch_signals() {
   // A reader that quit, or a limit on file size, must cost the write, not the rest of the batch.

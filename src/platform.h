@@ -46,6 +46,7 @@ struct file_ops {
   // Names in one directory, for the lookup without regard to case. Null where
   // the file system already compares names without regard to case.
   bool (*list_directory)(const std::string &path, std::vector<std::string> *names);
+  // Null together with list_directory.
   bool (*stat_directory)(const std::string &path, dir_status *status);
   // How names on this file system separate their components.
   path_syntax paths;

@@ -37,7 +37,7 @@ bool decode_one(std::string_view bytes, size_t *at, char32_t *c) {
                                                  : 0;
   if (length == 0 || *at + length > bytes.size())
     return false;
-  char32_t value = length == 1 ? lead : lead & (0x7F >> length);
+  auto value = static_cast<char32_t>(length == 1 ? lead : lead & (0x7F >> length));
   for (size_t i = 1; i < length; ++i) {
     if ((b(i) & 0xC0) != 0x80)
       return false;
