@@ -16,3 +16,5 @@ if(O2Z_MINGW_ARCH STREQUAL x86_64 AND EXISTS /usr/lib/wine/wine64)
 else()
   set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 endif()
+# No link time in the .exe: two builds of one commit give the same bytes.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,--no-insert-timestamp")

@@ -5,7 +5,7 @@ namespace {
 constexpr std::string_view BANNER_TEXT =
     "__ __Olum2Zavik --- -\n"
     "\t- HexadecimalPatch to convert OlumMap into ZavikMap\n"
-    "\t- ../olum2zavik 1.0\\..\n";
+    "\t- ../" O2Z_SIGN_OFF "\\..\n";
 constexpr std::string_view USAGE_PATTERN = "%s\nusage : %s <file[.bsp]> [<file[.bsp]>] [...]\n";
 constexpr std::string_view PROGRESS_PATTERN = "Working on file %s : ";
 

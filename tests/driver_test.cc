@@ -9,7 +9,7 @@ namespace {
 const std::string BANNER =
     "__ __Olum2Zavik --- -\n"
     "\t- HexadecimalPatch to convert OlumMap into ZavikMap\n"
-    "\t- ../olum2zavik 1.0\\..\n";
+    "\t- ../" O2Z_SIGN_OFF "\\..\n";
 const std::string HEAD = BANNER + "----------\\..........\n\n";
 
 struct captured {

@@ -4,6 +4,7 @@
 # and O2Z_WINDOWS=1 for a Windows build).
 set -u
 tool=$(realpath "$1")
+source_dir=$(realpath "$(dirname "${BASH_SOURCE[0]}")")
 runner=${O2Z_RUNNER:-}
 windows=${O2Z_WINDOWS:-0}
 [ "$windows" = 1 ] || [ "$windows" = ON ] || [ "$windows" = TRUE ] && windows=1 || windows=0
@@ -13,7 +14,9 @@ cd "$work" || exit 1
 passes=0
 failures=0
 
-BANNER=$'__ __Olum2Zavik --- -\n\t- HexadecimalPatch to convert OlumMap into ZavikMap\n\t- ../olum2zavik 1.0\\..\n'
+# The banner signs off with the version of project() in CMakeLists.txt, major and minor.
+version=$(sed -n 's/^project(olum2zavik VERSION \([0-9]*\.[0-9]*\).*/\1/p' "$source_dir/../CMakeLists.txt")
+BANNER=$'__ __Olum2Zavik --- -\n\t- HexadecimalPatch to convert OlumMap into ZavikMap\n\t- ../olum2zavik '"$version"$'\\..\n'
 HEAD="$BANNER"$'----------\\..........\n\n'
 OK='succeed'
 NOT_MAP='failed, not a bsp file'
