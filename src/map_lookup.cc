@@ -22,19 +22,18 @@ std::vector<std::string> split_path(const std::string &path) {
 
 bool part_is_dots(const std::string &part) { return part == "." || part == ".."; }
 
-unsigned char upper_byte(char c) { return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); }
-
 bool less_ignoring_case(const std::string &a, const std::string &b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return upper_byte(x) < upper_byte(y); });
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(upper_byte(x)) < static_cast<unsigned char>(upper_byte(y));
+  });
 }
 
 bool same_status(const dir_status &a, const dir_status &b) {
   return a.device == b.device && a.inode == b.inode && a.modified_ns == b.modified_ns && a.changed_ns == b.changed_ns;
 }
 
-// The index of dir, listed afresh where the cache has none, or where the
-// directory changed since, or where the caller found it stale.
+// The index of dir, listed afresh where the cache has none, where the
+// directory changed since, or where the caller found the index stale.
 const directory_index *listed(const std::string &dir, const file_ops &fs, lookup_cache &cache, bool stale,
                               bool *fresh) {
   std::string path = dir.empty() ? std::string(".") : dir;
@@ -55,6 +54,14 @@ const directory_index *listed(const std::string &dir, const file_ops &fs, lookup
   return &(cache.directories[dir] = std::move(index));
 }
 
+// The one name of the index that matches without regard to case, or null.
+const std::string *only_match(const directory_index *index, const std::string &name) {
+  if (!index)
+    return nullptr;
+  auto matches = std::equal_range(index->names.begin(), index->names.end(), name, less_ignoring_case);
+  return matches.second - matches.first == 1 ? &*matches.first : nullptr;
+}
+
 // Resolves one component below dir ("" is the current directory, else it ends
 // in "/") and queries what it found. Paths in tried were queried already.
 bool find_component(const std::string &dir, const std::string &typed, const std::string &working,
@@ -71,28 +78,24 @@ bool find_component(const std::string &dir, const std::string &typed, const std:
     }
   }
   bool fresh = false;
-  for (bool stale : {false, true}) {
-    const directory_index *index = listed(dir, fs, cache, stale, &fresh);
-    if (!index)
+  const std::string *match = only_match(listed(dir, fs, cache, false, &fresh), typed);
+  if (!match)
+    return false;
+  // The index is a copy: what it shows must still be there. If it is gone
+  // although the directory's status looked the same, list the directory again.
+  *info = fs.query(dir + *match);
+  if (!info->exists && !fresh) {
+    match = only_match(listed(dir, fs, cache, true, &fresh), typed);
+    if (!match)
       return false;
-    auto matches = std::equal_range(index->names.begin(), index->names.end(), typed, less_ignoring_case);
-    if (matches.second - matches.first != 1)
-      return false;
-    // The listing is a copy: what it shows must still be there.
-    *info = fs.query(dir + *matches.first);
-    if (info->exists) {
-      *found = *matches.first;
-      return true;
-    }
-    if (fresh)
-      return false;
+    *info = fs.query(dir + *match);
   }
-  return false;
+  if (info->exists)
+    *found = *match;
+  return info->exists;
 }
 
 }  // namespace
-
-bool same_ignoring_case(const std::string &a, const std::string &b) { return upper_case(a) == upper_case(b); }
 
 bool find_file(const std::string &typed, const std::string &working, const file_ops &fs, lookup_cache &cache,
                std::string *path, file_info *info) {

@@ -25,5 +25,3 @@ struct lookup_cache {
 // A component that matches more than one entry, none exactly, finds nothing.
 bool find_file(const std::string &typed, const std::string &working, const file_ops &fs, lookup_cache &cache,
                std::string *path, file_info *info);
-
-bool same_ignoring_case(const std::string &a, const std::string &b);

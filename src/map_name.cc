@@ -31,11 +31,12 @@ std::string with_extension(std::string name, std::string_view extension, const p
 
 }  // namespace
 
+char upper_byte(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 std::string upper_case(std::string_view text) {
   std::string result(text);
   for (char &c : result)
-    if (c >= 'a' && c <= 'z')
-      c = static_cast<char>(c - 'a' + 'A');
+    c = upper_byte(c);
   return result;
 }
 

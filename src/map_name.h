@@ -21,6 +21,7 @@ constexpr path_syntax POSIX_PATHS = {"/", false};
 constexpr path_syntax WIN32_PATHS = {"/\\", true};
 
 // Only a to z change; bytes from 0x80 up and the locale are left alone.
+char upper_byte(char c);
 std::string upper_case(std::string_view text);
 
 // True when the last path component has a "." anywhere but at its first byte.

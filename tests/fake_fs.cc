@@ -3,7 +3,7 @@
 #include <cstring>
 #include <functional>
 
-#include "map_lookup.h"
+#include "map_name.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ std::string clean(std::string path) {
 std::string stored(const std::string &path) {
   std::string want = clean(path);
   for (const auto &file : the_fake.files)
-    if (file.first == want || (ignoring_case && same_ignoring_case(file.first, want)))
+    if (file.first == want || (ignoring_case && upper_case(file.first) == upper_case(want)))
       return file.first;
   return "";
 }
@@ -116,7 +116,7 @@ bool stat_directory(const std::string &path, dir_status *status) {
   std::string all;
   for (const std::string &name : names)
     all += name + '/';
-  auto stamp = static_cast<int64_t>(std::hash<std::string>()(all));
+  auto stamp = the_fake.coarse_clock ? 0 : static_cast<int64_t>(std::hash<std::string>()(all));
   *status = {0, std::hash<std::string>()(dir), stamp, stamp};
   return true;
 }

@@ -30,6 +30,7 @@ struct fake_fs {
   int closes = 0;
   std::vector<std::string> listed;  // directories read, in order
   std::string interrupt_at;         // an interrupt comes while this file is written
+  bool coarse_clock = false;        // a directory's status never shows a change
   bool interrupted = false;
 };
 

@@ -158,6 +158,17 @@ TEST_F(map_patch, each_directory_is_listed_once_while_unchanged) {
   EXPECT_EQ(fake().files["maps/new.bsp"].data, "0123*56");
 }
 
+TEST_F(map_patch, an_entry_gone_from_an_unchanged_looking_directory_has_it_listed_again) {
+  fake().coarse_clock = true;
+  fake().files["maps/e1m1.bsp"].data = "0123456";
+  EXPECT_EQ(patch("MAPS/E1M1.BSP", "MAPS/E1M1.BSP"), patch_result::patched);
+  fake().files.erase("maps/e1m1.bsp");
+  fake().files["maps/E1m1.Bsp"].data = "0123456";
+  EXPECT_EQ(patch("MAPS/E1M1.BSP", "MAPS/E1M1.BSP"), patch_result::patched);
+  EXPECT_EQ(fake().files["maps/E1m1.Bsp"].data, "0123*56");
+  EXPECT_EQ(fake().listed, (std::vector<std::string>{".", "maps", "maps"}));
+}
+
 TEST_F(map_patch, no_listing_where_names_ignore_case) {
   fake().files["maps/e1m1.bsp"].data = "0123456";
   EXPECT_EQ(patch_map("MAPS/E1M1.BSP", "MAPS/E1M1.BSP", fake_ops_ignoring_case(), run_cache), patch_result::patched);
