@@ -76,7 +76,8 @@ interrupted() {
   (cd batch && exec env "${signal_setup[@]}" $runner "$tool" "${batch[@]}" >"$work/report.fifo" 2>"$work/err.txt" </dev/null) &
   pid=$!
   exec {reader}<"$work/report.fifo"
-  for i in $(seq 1 200); do [[ "$(cat "/proc/$pid/wchan" 2>/dev/null)" == *pipe* ]] && break; sleep 0.05; done
+  # Until it waits to write the report (Wine reads pipes of its own while it starts).
+  for i in $(seq 1 200); do [[ "$(cat "/proc/$pid/wchan" 2>/dev/null)" == *pipe_write* ]] && break; sleep 0.05; done
   for sig in "$@"; do kill -s "$sig" "$pid"; sleep 0.5; done  # time for Wine to hand it over
   cat <&$reader >"$work/out.txt"
   exec {reader}<&-
