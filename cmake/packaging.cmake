@@ -35,18 +35,12 @@ else()
   configure_file(man/olum2zavik.1.in "${man_page}" @ONLY)
 
   # The copyright file in Debian's format, with the licence text of LICENSE.
+  # Each line indented by one blank, an empty one written " .".
   file(STRINGS LICENSE licence_lines)
   list(SUBLIST licence_lines 4 -1 licence_lines)  # the text below the title and copyright line
-  set(O2Z_LICENSE_TEXT "")
-  foreach(line IN LISTS licence_lines)
-    if(line STREQUAL "")
-      string(APPEND O2Z_LICENSE_TEXT " .\n")
-    else()
-      string(APPEND O2Z_LICENSE_TEXT " ${line}\n")
-    endif()
-  endforeach()
-  string(STRIP "${O2Z_LICENSE_TEXT}" O2Z_LICENSE_TEXT)
-  set(O2Z_LICENSE_TEXT " ${O2Z_LICENSE_TEXT}")
+  list(TRANSFORM licence_lines PREPEND " ")
+  list(TRANSFORM licence_lines REPLACE "^ $" " .")
+  list(JOIN licence_lines "\n" O2Z_LICENSE_TEXT)
   configure_file(packaging/copyright.in "${CMAKE_BINARY_DIR}/debian/copyright" @ONLY)
   configure_file(packaging/changelog.in "${CMAKE_BINARY_DIR}/debian/changelog" @ONLY)
 

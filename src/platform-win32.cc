@@ -163,7 +163,7 @@ BOOL WINAPI on_console_event(DWORD event) {
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
     return FALSE;
   if (InterlockedExchange(&interrupted, 1) != 0)
-    ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));  // the second one ends the tool at once
+    platform_end_interrupted();  // the second one ends the tool at once
   // A closing console ends the process as soon as this returns: wait here
   // until the main thread has written out the report and ended it.
   if (event == CTRL_CLOSE_EVENT)

@@ -67,10 +67,11 @@ mkdir batch; for m in "${batch[@]}"; do new_map "batch/$m.bsp"; done
 # unpatch_batch : every map of the batch as new again (perl is part of every Debian system).
 unpatch_batch() { (cd batch && perl -e 'for (@ARGV) { open(my $f, "+<", $_) or die; sysseek($f, 4, 0); syswrite($f, "\x29") }' "${batch[@]/%/.bsp}"); }
 orig_sum=$(md5sum <batch_orig.bsp | cut -d' ' -f1); want_sum=$(md5sum <batch_want.bsp | cut -d' ' -f1)
-# interrupted NAME SIGNAL... : starts the batch, sends each SIGNAL once it waits, then reads the report.
+# report_of K : the report of the batch's first K maps, all patched (without its last line end).
+report_of() { printf '%s' "$HEAD"; printf 'Working on file %s.BSP : succeed\n' "${upper[@]:0:$1}"; }
+# interrupted SIGNAL... : starts the batch, sends each SIGNAL once it waits, then reads the report.
 interrupted() {
-  local name=$1 sig pid reader i
-  shift
+  local sig pid reader i
   unpatch_batch
   rm -f "$work/report.fifo"; mkfifo "$work/report.fifo"
   (cd batch && exec env "${signal_setup[@]}" $runner "$tool" "${batch[@]}" >"$work/report.fifo" 2>"$work/err.txt" </dev/null) &
@@ -88,7 +89,7 @@ report_matches_disk() {
   local k sums
   k=$(grep -c '^Working on file' "$work/out.txt")
   if [ "$k" -lt 1 ] || [ "$k" -ge 3000 ]; then fail "$1: $k lines, want some but not all"; return; fi
-  expect "$1: report" "$2" "$HEAD$(printf 'Working on file %s.BSP : succeed\n' "${upper[@]:0:k}")"$'\n'
+  expect "$1: report" "$2" "$(report_of "$k")"$'\n'
   sums=$(cd batch && md5sum "${batch[@]/%/.bsp}" | cut -d' ' -f1 | uniq -c | awk '{print $1, $2}' | tr '\n' ' ')
   [ "$sums" = "$k $want_sum $((3000 - k)) $orig_sum " ] && pass || fail "$1: maps do not match the report ($sums)"
 }
@@ -97,16 +98,16 @@ signal_setup=(--default-signal=INT,TERM,HUP)
 by_signal() { if [ "$windows" = 1 ]; then echo 58; else echo $((128 + $(kill -l "$1"))); fi; }
 signals=(INT TERM HUP); [ "$windows" = 1 ] && signals=(INT)
 for sig in "${signals[@]}"; do
-  interrupted "SIG$sig" "$sig" 2>/dev/null  # not the shell's note that a job was hung up
+  interrupted "$sig" 2>/dev/null  # not the shell's note that a job was hung up
   report_matches_disk "SIG$sig" "$(by_signal "$sig")"
 done
-interrupted "second interrupt" INT INT
+interrupted INT INT
 [ "$status" = "$(by_signal INT)" ] && [ "$(grep -c succeed "$work/out.txt")" -lt 3000 ] && pass ||
   fail "second interrupt: status $status, want $(by_signal INT) at once"
 if [ "$windows" != 1 ]; then
   signal_setup=(--ignore-signal=HUP)
-  interrupted "ignored from the start" HUP
-  expect "SIGHUP ignored from the start" 0 "$HEAD$(printf 'Working on file %s.BSP : succeed\n' "${upper[@]}")"$'\n'
+  interrupted HUP
+  expect "SIGHUP ignored from the start" 0 "$(report_of 3000)"$'\n'
 fi
 
 if [ "$windows" != 1 ]; then
@@ -126,9 +127,8 @@ if [ "$windows" != 1 ]; then
   unpatch_batch; mv batch limited
   # bash counts the limit in blocks of 1,024 bytes.
   (ulimit -f 1 && cd limited && exec "$tool" "${batch[@]}" >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
-  full="$HEAD$(printf 'Working on file %s.BSP : succeed\n' "${upper[@]}")"$'\n'
   if [ "$status" = 1 ] && [ ! -s "$work/err.txt" ] && [ "$(stat -c %s "$work/out.txt")" = 1024 ] &&
-    cmp -s "$work/out.txt" <(printf '%s' "$full" | head -c 1024) &&
+    cmp -s "$work/out.txt" <(report_of 3000 | head -c 1024) &&
     [ "$(cd limited && md5sum ./*.bsp | cut -d' ' -f1 | sort -u)" = "$want_sum" ]; then pass
   else fail "report over the file-size limit: status $status, $(stat -c %s "$work/out.txt") bytes"; fi
   for m in m1 m2 m3; do new_map "limited/$m.bsp"; done

@@ -28,9 +28,10 @@ encode=to_code_page
 [ "$(printf 'ソ' | to_code_page | od -A n -t x1)" = "$([ "$cp" = 932 ] && echo ' 83 5c' || echo ' 3f')" ] ||
   { echo "code page $cp is not in effect"; exit 1; }
 
-# launch NAME LINE : runs the tool with exactly LINE as its command line.
-launch() {
-  printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE >"$work/line.bin"
+# launch LINE : runs the tool with exactly LINE (UTF-8) as its command line.
+launch() { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE >"$work/line.bin" && launch_line_bin; }
+# launch_line_bin : the same, with the UTF-16LE line already in line.bin.
+launch_line_bin() {
   $runner "$O2Z_LAUNCHER" "$(winepath -w "$tool")" "$(winepath -w "$work/line.bin")" \
     >"$work/out.txt" 2>"$work/err.txt" </dev/null
   status=$?
@@ -81,8 +82,7 @@ launch $'  e1m1\te2m2'
 expect_lines "line that starts with blanks" 0 E1M1.BSP "$OK" E2M2.BSP "$OK"
 # An unpaired surrogate names nothing here, and shows as "?".
 printf 'o\0 \0\x00\xd8x\0' >"$work/line.bin"
-$runner "$O2Z_LAUNCHER" "$(winepath -w "$tool")" "$(winepath -w "$work/line.bin")" \
-  >"$work/out.txt" 2>"$work/err.txt" </dev/null; status=$?
+launch_line_bin
 expect_lines "unpaired surrogate" 1 '?X.BSP' "$NOT_FOUND"
 
 # --- a drive prefix is no part of the last component --------------------------------
