@@ -9,6 +9,7 @@ set(CMAKE_FIND_ROOT_PATH /usr/${O2Z_MINGW_ARCH}-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # A 64-bit program goes to Wine's 64-bit loader itself: through the common
 # one it would run in a process of its own, which signals never reach.
 if(O2Z_MINGW_ARCH STREQUAL x86_64 AND EXISTS /usr/lib/wine/wine64)

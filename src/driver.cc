@@ -1,10 +1,12 @@
 #include "driver.h"
 
+#include <optional>
+
 #include "map_name.h"
 #include "map_patch.h"
 #include "report.h"
 
-int run_tool(const std::string &program_path, const std::vector<std::string_view> &arguments, const file_ops &fs,
+int run_tool(const std::string &program_path, const std::vector<std::string_view> &arguments, const file_system &fs,
              output &out, bool (*interrupted)()) {
   if (arguments.empty()) {
     write_text(out, usage_text(program_path));
@@ -20,12 +22,9 @@ int run_tool(const std::string &program_path, const std::vector<std::string_view
       break;
     std::string name = make_working_name(argument, fs.paths);
     write_text(out, progress_text(name));
-    if (!is_map_name(name, fs.paths)) {
-      write_text(out, NOT_A_MAP_TEXT);
-      all_patched = false;
-      continue;
-    }
-    patch_result result = patch_map(name, typed_name(argument, fs.paths), fs, cache);
+    std::optional<patch_result> result;  // none for a name that is no map name
+    if (is_map_name(name, fs.paths))
+      result = patch_map(name, make_typed_name(argument, fs.paths), fs, cache);
     write_text(out, verdict_text(result));
     all_patched = all_patched && result == patch_result::patched;
   }

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "map_lookup.h"
 #include "output.h"
-#include "platform.h"
 
 constexpr int EXIT_ALL_PATCHED = 0;
 constexpr int EXIT_SOME_FAILED = 1;  // an argument was not patched, or output was lost
@@ -14,5 +14,5 @@ constexpr int EXIT_USAGE = 2;
 
 // interrupted is asked before each argument: once it says so, no further
 // argument is handled and the report so far is written out.
-int run_tool(const std::string &program_path, const std::vector<std::string_view> &arguments, const file_ops &fs,
+int run_tool(const std::string &program_path, const std::vector<std::string_view> &arguments, const file_system &fs,
              output &out, bool (*interrupted)());

@@ -2,12 +2,14 @@
 #include "platform.h"
 
 int main(int argc, char **argv) {
+  platform_claim_standard_streams();
   platform_catch_signals();
   output out = platform_stdout();
   std::vector<std::string_view> files = platform_file_arguments(argc, argv);
   // Only the usage text shows the program's path, so only then is it looked up.
   std::string program_path = files.empty() ? platform_program_path(argc > 0 ? argv[0] : "") : std::string();
-  int status = run_tool(program_path, files, platform_file_ops(), out, platform_interrupted);
+  const file_system fs = {platform_file_ops(), PLATFORM_PATHS, PLATFORM_NAMES_DIFFER_BY_CASE};
+  int status = run_tool(program_path, files, fs, out, platform_interrupted);
   // The report is out; a calling shell or loop must still see the interrupt.
   if (platform_interrupted())
     platform_end_interrupted();

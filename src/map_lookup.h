@@ -6,7 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "map_name.h"
 #include "platform.h"
+
+// A file system as the tool uses it: its operations, how it writes paths, and
+// whether names that differ only in letter case are different files there.
+struct file_system {
+  const file_ops &ops;
+  const path_syntax &paths;
+  bool names_differ_by_case;
+};
 
 // One directory as it was listed, its names in order of their upper case.
 struct directory_index {
@@ -20,8 +29,11 @@ struct lookup_cache {
   std::map<std::string, directory_index> directories;
 };
 
-// Tries the typed name, then the working name, then (where the file system
-// lists directories) a match without regard to case, component by component.
-// A component that matches more than one entry, none exactly, finds nothing.
-bool find_file(const std::string &typed, const std::string &working, const file_ops &fs, lookup_cache &cache,
-               std::string *path, file_info *info);
+// Where names ignore case, the working name is the file's name. Elsewhere
+// the typed name is tried, then the working name, then a match without regard
+// to case, component by component. A component that matches more than one
+// entry, none exactly, finds nothing; so does a directory that cannot be listed.
+// typed and working come from one argument (make_typed_name and
+// make_working_name). *info is the query of the name found.
+bool find_file(const std::string &typed, const std::string &working, const file_system &fs, lookup_cache &cache,
+               file_info *info);

@@ -1,5 +1,7 @@
 #include "map_name.h"
 
+#include <algorithm>
+
 namespace {
 
 bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -54,7 +56,7 @@ bool is_map_name(std::string_view working_name, const path_syntax &paths) {
   return dot != std::string_view::npos && component.substr(dot + 1) == MAP_TAG;
 }
 
-std::string typed_name(std::string_view argument, const path_syntax &paths) {
+std::string make_typed_name(std::string_view argument, const path_syntax &paths) {
   static const std::string lower_extension = [] {
     std::string extension(MAP_EXTENSION);
     for (char &c : extension)
@@ -62,4 +64,15 @@ std::string typed_name(std::string_view argument, const path_syntax &paths) {
     return extension;
   }();
   return with_extension(std::string(argument), lower_extension, paths);
+}
+
+std::vector<std::string> split_path(std::string_view path, const path_syntax &paths) {
+  std::vector<std::string> parts;
+  for (size_t start = 0; start <= path.size();) {
+    size_t end = std::min(path.find_first_of(paths.separators, start), path.size());
+    if (end > start)
+      parts.emplace_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Appended to an argument that has no extension.
 constexpr std::string_view MAP_EXTENSION = "BSP";
@@ -35,4 +36,7 @@ bool is_map_name(std::string_view working_name, const path_syntax &paths);
 
 // The argument as typed, with ".bsp" where the working name got its extension:
 // the first name tried on a file system that distinguishes case.
-std::string typed_name(std::string_view argument, const path_syntax &paths);
+std::string make_typed_name(std::string_view argument, const path_syntax &paths);
+
+// The components of a path, without its separators; "a//b/" has two.
+std::vector<std::string> split_path(std::string_view path, const path_syntax &paths);

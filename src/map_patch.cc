@@ -2,33 +2,46 @@
 
 namespace {
 
-patch_result write_patch(const file_ops &fs, open_file *handle) {
-  if (!fs.seek(handle, PATCH_OFFSET))
+// A file's own name may be in any letter case.
+bool is_map_file_name(const std::string &name, const path_syntax &paths) {
+  return is_map_name(upper_case(name), paths);
+}
+
+patch_result write_patch(const file_system &fs, const open_file &file) {
+  // What was opened decides, not what was queried before: an entry swapped
+  // in between must not bring in another file or a protected one.
+  if (!is_map_file_name(file.name, fs.paths))
+    return patch_result::open_failed;
+  if (!file.writable)
+    return patch_result::not_writable;
+  switch (fs.ops.write_at(file, PATCH_OFFSET, &PATCH_BYTE, 1)) {
+  case write_outcome::written:
+    return patch_result::patched;
+  case write_outcome::bad_offset:
     return patch_result::seek_failed;
-  size_t written = 0;
-  // Anything but the one byte may have left the file unpatched.
-  if (!fs.write(handle, &PATCH_BYTE, 1, &written) || written != 1)
-    return patch_result::write_failed;
-  return patch_result::patched;
+  case write_outcome::failed:
+    break;
+  }
+  return patch_result::write_failed;
 }
 
 }  // namespace
 
-patch_result patch_map(const std::string &working_name, const std::string &typed_name, const file_ops &fs,
+patch_result patch_map(const std::string &working_name, const std::string &typed_name, const file_system &fs,
                        lookup_cache &cache) {
-  std::string path;
   file_info info{};
-  if (!find_file(typed_name, working_name, fs, cache, &path, &info))
+  if (!find_file(typed_name, working_name, fs, cache, &info))
     return patch_result::not_found;
   if (!info.writable)
     return patch_result::not_writable;
-  // A directory, FIFO or device is refused before it is opened: opening one can block or have effects.
-  open_file handle{};
-  if (!info.disk_file || !fs.open(path, &handle))
+  // A directory, FIFO or device is refused before it is opened: opening one
+  // can block or have effects. So is a link to a file that is no map.
+  open_file file{};
+  if (!info.regular_file || !is_map_file_name(info.target, fs.paths) || !fs.ops.open(info.target, &file))
     return patch_result::open_failed;
-  patch_result result = write_patch(fs, &handle);
+  patch_result result = write_patch(fs, file);
   // A failing close after the write means the byte may not have reached the file.
-  if (!fs.close(handle) && result == patch_result::patched)
+  if (!fs.ops.close(file) && result == patch_result::patched)
     result = patch_result::write_failed;
   return result;
 }

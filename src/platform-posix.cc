@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
+#include "map_name.h"
 #include "platform.h"
 
 #ifdef __APPLE__
@@ -16,66 +18,71 @@
 
 namespace {
 
+bool has_write_bit(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0; }
+
+// A last link is resolved here, not by the open: the file it leads to is
+// judged by its own name before anything opens it. Any other entry costs one
+// lstat, as a stat would.
 file_info posix_query(const std::string &path) {
   struct stat st;
-  if (stat(path.c_str(), &st) != 0)
-    return {false, false, false};
+  if (lstat(path.c_str(), &st) != 0)
+    return file_info{};
+  std::string target = path;
+  if (S_ISLNK(st.st_mode)) {
+    char *resolved = realpath(path.c_str(), nullptr);
+    if (!resolved)
+      return file_info{};  // a link to nothing, or in a loop
+    target = resolved;
+    free(resolved);
+    if (lstat(target.c_str(), &st) != 0)
+      return file_info{};
+  }
   // No write bit for anyone is the read-only mark, and it binds root too; the
   // kernel's own test covers the rest, read-only mounts among them.
-  bool writable =
-      (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
-  return {true, writable, S_ISREG(st.st_mode)};
+  bool writable = has_write_bit(st.st_mode) && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+  return {true, writable, S_ISREG(st.st_mode), target};
 }
 
-bool posix_close(open_file handle) { return close(static_cast<int>(handle.value)) == 0; }
-
-bool posix_open(const std::string &path, open_file *handle) {
-  // O_NONBLOCK: should the entry have turned into a FIFO since it was queried,
-  // the open fails at once instead of waiting for a reader.
-  int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+bool posix_open(const std::string &path, open_file *file) {
+  // O_NOFOLLOW: the name opened is the file's own. O_NONBLOCK: should the
+  // entry have turned into a FIFO since it was queried, the open fails at
+  // once instead of waiting for a reader.
+  int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
   if (fd < 0)
     return false;
-  if (fd <= STDERR_FILENO) {
-    // Standard output was closed at start: the report must never land in a map.
-    int high = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-    close(fd);
-    if (high < 0)
-      return false;
-    fd = high;
-  }
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
     return false;
   }
-  *handle = {fd, 0};
+  *file = {fd, has_write_bit(st.st_mode), path};
   return true;
 }
 
-bool posix_seek(open_file *handle, uint64_t offset) {
-  handle->position = offset;
-  return true;
+write_outcome posix_write_at(const open_file &file, uint64_t offset, const void *data, size_t size) {
+  ssize_t n = pwrite(static_cast<int>(file.handle), data, size, static_cast<off_t>(offset));
+  if (n < 0 && errno == ESPIPE)
+    return write_outcome::bad_offset;
+  return n == static_cast<ssize_t>(size) ? write_outcome::written : write_outcome::failed;
 }
 
-bool posix_write(open_file *handle, const void *data, size_t size, size_t *written) {
-  ssize_t n;
-  do
-    n = pwrite(static_cast<int>(handle->value), data, size, static_cast<off_t>(handle->position));
-  while (n < 0 && errno == EINTR);
-  if (n < 0)
-    return false;
-  *written = static_cast<size_t>(n);
-  return true;
-}
+bool posix_close(const open_file &file) { return close(static_cast<int>(file.handle)) == 0; }
 
 bool posix_list_directory(const std::string &path, std::vector<std::string> *names) {
   DIR *dir = opendir(path.c_str());
   if (!dir)
     return false;
-  while (struct dirent *entry = readdir(dir))
+  // readdir tells its end and its failure apart only by errno.
+  for (;;) {
+    errno = 0;
+    const struct dirent *entry = readdir(dir);
+    if (!entry)
+      break;
     names->emplace_back(entry->d_name);
+  }
+  bool complete = errno == 0;
   closedir(dir);
-  return true;
+  return complete;
 }
 
 bool posix_stat_directory(const std::string &path, dir_status *status) {
@@ -112,7 +119,7 @@ bool stdout_sink(void *, const char *data, size_t size) {
     if (n > 0) {
       data += n;
       size -= static_cast<size_t>(n);
-    } else if (n < 0 && errno == EAGAIN) {
+    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       // A non-blocking output that is full: wait until it takes more.
       struct pollfd wait_for = {STDOUT_FILENO, POLLOUT, 0};
       if (poll(&wait_for, 1, -1) < 0 && errno != EINTR)
@@ -126,10 +133,23 @@ bool stdout_sink(void *, const char *data, size_t size) {
 
 }  // namespace
 
+extern const path_syntax PLATFORM_PATHS = POSIX_PATHS;
+// macOS compares names without regard to case by default, but not always: the
+// lookup without regard to case serves both.
+extern const bool PLATFORM_NAMES_DIFFER_BY_CASE = true;
+
 const file_ops &platform_file_ops() {
-  static const file_ops ops = {posix_query, posix_open,           posix_seek,           posix_write,
-                               posix_close, posix_list_directory, posix_stat_directory, POSIX_PATHS};
+  static const file_ops ops = {posix_query, posix_open,           posix_write_at,
+                               posix_close, posix_list_directory, posix_stat_directory};
   return ops;
+}
+
+void platform_claim_standard_streams() {
+  int fd;
+  while ((fd = open("/", O_RDONLY | O_DIRECTORY)) >= 0 && fd <= STDERR_FILENO) {
+  }
+  if (fd >= 0)
+    close(fd);
 }
 
 void platform_catch_signals() {

@@ -3,7 +3,10 @@
 // so no name ever passes through a code page on its way to a file.
 #include <windows.h>
 
+#include <vector>
+
 #include "command_line.h"
+#include "map_name.h"
 #include "platform.h"
 #include "wtf8.h"
 
@@ -30,78 +33,141 @@ bool starts_with(const std::wstring &text, std::wstring_view prefix) {
 constexpr std::wstring_view VERBATIM = L"\\\\?\\";
 constexpr std::wstring_view DEVICE = L"\\\\.\\";
 
-// The name as the wide calls take it. One that starts with \\?\ or \\.\ goes
-// as given; so does one that is shorter than MAX_PATH, as its full path is.
-// Otherwise the full path goes, in the \\?\ form where it is that long,
-// unless the system reads the name as a device (CON, NUL, ... anywhere): a
-// device stays a device.
-bool call_path(const std::string &name, std::wstring *path) {
+bool is_ascii_letter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+
+// After \\?\ or \\.\ a file's path goes on with a drive ("C:\") or a share
+// ("UNC\"). Anything else there (COM1, pipe\..., a bare volume "C:") is one
+// of the system's devices.
+bool is_file_after_prefix(std::wstring_view path) {
+  std::wstring_view rest = path.substr(VERBATIM.size());
+  bool drive = rest.size() >= 3 && is_ascii_letter(rest[0]) && rest[1] == L':' && rest[2] == L'\\';
+  return drive || (rest.size() >= 4 && _wcsnicmp(rest.data(), L"UNC\\", 4) == 0);
+}
+
+enum class name_kind { file, device, invalid };
+
+// The name as the wide calls take it, and whether the system reads it as a
+// device: CON, NUL.BSP, COM1.BSP and the like, in any folder, or a path in
+// the device space. One that starts with \\?\ or \\.\ goes as given; so does
+// one that is shorter than MAX_PATH, as its full path is. Otherwise the full
+// path goes, in the \\?\ form where it is that long.
+name_kind system_path(const std::string &name, std::wstring *path) {
   if (!to_wide(name, path))
-    return false;
+    return name_kind::invalid;
   if (starts_with(*path, VERBATIM) || starts_with(*path, DEVICE))
-    return true;
+    return is_file_after_prefix(*path) ? name_kind::file : name_kind::device;
   DWORD size = GetFullPathNameW(path->c_str(), 0, nullptr, nullptr);
   std::wstring full(size, L'\0');
   DWORD n = size == 0 ? 0 : GetFullPathNameW(path->c_str(), size, &full[0], nullptr);
-  if (n == 0 || n >= size || (path->size() < MAX_PATH && n < MAX_PATH))
-    return true;
+  if (n == 0 || n >= size)
+    return name_kind::invalid;
   full.resize(n);
-  if (n < MAX_PATH || starts_with(full, DEVICE) || starts_with(full, VERBATIM))
-    *path = full;
-  else if (starts_with(full, L"\\\\"))
-    path->assign(VERBATIM).append(L"UNC\\").append(full, 2);
-  else
-    path->assign(VERBATIM).append(full);
-  return true;
+  if (starts_with(full, DEVICE))
+    return name_kind::device;
+  if (path->size() >= MAX_PATH || n >= MAX_PATH) {
+    if (n < MAX_PATH || starts_with(full, VERBATIM))
+      *path = full;
+    else if (starts_with(full, L"\\\\"))
+      path->assign(VERBATIM).append(L"UNC\\").append(full, 2);
+    else
+      path->assign(VERBATIM).append(full);
+  }
+  return name_kind::file;
 }
 
 // A handle travels through the seam as an opaque integer.
-HANDLE as_handle(const open_file &handle) {
-  return reinterpret_cast<HANDLE>(handle.value);  // NOLINT(performance-no-int-to-ptr)
+HANDLE as_handle(const open_file &file) {
+  return reinterpret_cast<HANDLE>(file.handle);  // NOLINT(performance-no-int-to-ptr)
 }
 
 file_info win32_query(const std::string &name) {
   std::wstring path;
-  DWORD attributes = call_path(name, &path) ? GetFileAttributesW(path.c_str()) : INVALID_FILE_ATTRIBUTES;
+  switch (system_path(name, &path)) {
+  case name_kind::invalid:
+    return file_info{};
+  case name_kind::device:
+    return {true, true, false, name};  // refused before anything opens it
+  case name_kind::file:
+    break;
+  }
+  DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES)
-    return {false, false, false};
+    return file_info{};
   bool writable = (attributes & FILE_ATTRIBUTE_READONLY) == 0;
-  bool disk_file = (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
-  return {true, writable, disk_file};
+  bool regular_file = (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+  return {true, writable, regular_file, name};
 }
 
-bool win32_close(open_file handle) { return CloseHandle(as_handle(handle)) != 0; }
+// The name of the file itself, after every link, junction and short name.
+// Wine tells no final path of MAX_PATH characters or more; there the name the
+// file system gives the open file serves.
+bool final_name(HANDLE file, std::string *name) {
+  std::wstring path(MAX_PATH, L'\0');
+  const DWORD flags = FILE_NAME_NORMALIZED | VOLUME_NAME_NONE;
+  DWORD n = GetFinalPathNameByHandleW(file, &path[0], static_cast<DWORD>(path.size()), flags);
+  if (n >= path.size()) {
+    path.resize(n);
+    n = GetFinalPathNameByHandleW(file, &path[0], static_cast<DWORD>(path.size()), flags);
+  }
+  if (n > 0 && n < path.size()) {
+    *name = from_wide(path.data(), n);
+    return true;
+  }
+  std::vector<char> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
+  auto *info = reinterpret_cast<FILE_NAME_INFO *>(buffer.data());
+  if (GetFileInformationByHandleEx(file, FileNameInfo, info, static_cast<DWORD>(buffer.size())) == FALSE)
+    return false;
+  *name = from_wide(info->FileName, info->FileNameLength / sizeof(wchar_t));
+  return true;
+}
 
-bool win32_open(const std::string &name, open_file *handle) {
+// The file is first opened only to read its attributes and its own name: a
+// device, a directory or a read-only file never gets a handle that can write.
+// The same file is then opened again for writing.
+bool win32_open(const std::string &name, open_file *file) {
   std::wstring path;
-  if (!call_path(name, &path))
+  if (system_path(name, &path) != name_kind::file)
     return false;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  HANDLE seen =
+      CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (seen == INVALID_HANDLE_VALUE)
     return false;
-  // CON.BSP, NUL.BSP, COM1.BSP and the like open a device, not a map.
-  if (GetFileType(file) != FILE_TYPE_DISK) {
-    CloseHandle(file);
+  BY_HANDLE_FILE_INFORMATION info{};
+  std::string own_name;
+  if (GetFileType(seen) != FILE_TYPE_DISK || GetFileInformationByHandle(seen, &info) == FALSE ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !final_name(seen, &own_name)) {
+    CloseHandle(seen);
     return false;
   }
-  *handle = {reinterpret_cast<intptr_t>(file), 0};
+  bool writable = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) == 0;
+  HANDLE handle = seen;
+  if (writable) {
+    handle = ReOpenFile(seen, GENERIC_WRITE, share, 0);
+    CloseHandle(seen);
+    if (handle == INVALID_HANDLE_VALUE)
+      return false;
+  }
+  *file = {reinterpret_cast<intptr_t>(handle), writable, own_name};
   return true;
 }
 
-bool win32_seek(open_file *handle, uint64_t offset) {
-  LONG high = static_cast<LONG>(offset >> 32);
-  DWORD low = SetFilePointer(as_handle(*handle), static_cast<LONG>(offset & 0xFFFFFFFFu), &high, FILE_BEGIN);
-  return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
-}
-
-bool win32_write(open_file *handle, const void *data, size_t size, size_t *written) {
+write_outcome win32_write_at(const open_file &file, uint64_t offset, const void *data, size_t size) {
+  LARGE_INTEGER position{};
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  if (SetFilePointerEx(as_handle(file), position, nullptr, FILE_BEGIN) == FALSE)
+    return write_outcome::bad_offset;
   DWORD count = 0;
-  if (WriteFile(as_handle(*handle), data, static_cast<DWORD>(size), &count, nullptr) == FALSE)
-    return false;
-  *written = count;
-  return true;
+  if (WriteFile(as_handle(file), data, static_cast<DWORD>(size), &count, nullptr) == FALSE || count != size)
+    return write_outcome::failed;
+  return write_outcome::written;
 }
+
+bool win32_close(const open_file &file) { return CloseHandle(as_handle(file)) != 0; }
+
+// Names here compare without regard to case, so no directory is ever listed.
+bool win32_list_directory(const std::string &, std::vector<std::string> *) { return false; }
+bool win32_stat_directory(const std::string &, dir_status *) { return false; }
 
 bool write_all(HANDLE out, const char *data, size_t size) {
   while (size > 0) {
@@ -183,12 +249,17 @@ const std::vector<std::string> &command_words() {
 
 }  // namespace
 
+extern const path_syntax PLATFORM_PATHS = WIN32_PATHS;
+extern const bool PLATFORM_NAMES_DIFFER_BY_CASE = false;
+
 const file_ops &platform_file_ops() {
-  // Win32 names compare without regard to case, so no directory is ever listed.
-  static const file_ops ops = {win32_query, win32_open, win32_seek, win32_write,
-                               win32_close, nullptr,    nullptr,    WIN32_PATHS};
+  static const file_ops ops = {win32_query, win32_open,           win32_write_at,
+                               win32_close, win32_list_directory, win32_stat_directory};
   return ops;
 }
+
+// Handles that were closed are never handed out again as standard ones.
+void platform_claim_standard_streams() {}
 
 // A write refused by a limit fails as such; only the interrupts need a handler.
 // Where Ctrl+C was ignored when the tool started, the system never calls it for one.

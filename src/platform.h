@@ -9,14 +9,24 @@
 #include <string_view>
 #include <vector>
 
-#include "map_name.h"
 #include "output.h"
 
-// What one attribute query tells about an entry.
+struct path_syntax;
+
+// How this platform writes paths.
+extern const path_syntax PLATFORM_PATHS;
+// Whether names that differ only in letter case name different files here.
+// Where they do, a name is also looked up without regard to case.
+extern const bool PLATFORM_NAMES_DIFFER_BY_CASE;
+
+// What one query tells about the entry a path reaches.
 struct file_info {
   bool exists;
-  bool writable;   // not marked read-only, and the user may write it
-  bool disk_file;  // a regular file (after links); anything else is never opened
+  bool writable;      // carries no read-only mark, and the user may write it
+  bool regular_file;  // a directory, FIFO or device is never opened
+  // Where the entry itself stands: where a last link leads, where the system
+  // tells it before an open (POSIX); else the path as given.
+  std::string target;
 };
 
 // What tells that a directory changed: a new entry or a removed one changes
@@ -28,28 +38,30 @@ struct dir_status {
   int64_t changed_ns;
 };
 
-// An open file. The position lives here so that the write can land in one call.
+// An open file, and what the system tells of the file itself.
 struct open_file {
-  intptr_t value;
-  uint64_t position;
+  intptr_t handle;
+  bool writable;  // the file's own read-only mark is clear
+  // The file's own name, after every link and alias the system resolved.
+  std::string name;
 };
+
+// How a write at an offset went. The system refuses the offset itself only
+// where the handle cannot take one (a pipe, say).
+enum class write_outcome { written, bad_offset, failed };
 
 // The file operations of one patch, as a plain table so tests can swap in a fake.
 struct file_ops {
   file_info (*query)(const std::string &path);
-  // Opens an existing disk file for writing; never creates or truncates.
-  bool (*open)(const std::string &path, open_file *handle);
-  bool (*seek)(open_file *handle, uint64_t offset);
-  // True when the call succeeded; *written tells how much of it reached the file.
-  bool (*write)(open_file *handle, const void *data, size_t size, size_t *written);
-  bool (*close)(open_file handle);
-  // Names in one directory, for the lookup without regard to case. Null where
-  // the file system already compares names without regard to case.
+  // Opens an existing regular file for writing: never creates or truncates
+  // it, never follows a last link (POSIX), never opens a device (Win32).
+  bool (*open)(const std::string &path, open_file *file);
+  // Writes all size bytes at offset; a short write has failed.
+  write_outcome (*write_at)(const open_file &file, uint64_t offset, const void *data, size_t size);
+  bool (*close)(const open_file &file);
+  // The names in a directory; false where the listing failed, part way included.
   bool (*list_directory)(const std::string &path, std::vector<std::string> *names);
-  // Null together with list_directory.
   bool (*stat_directory)(const std::string &path, dir_status *status);
-  // How names on this file system separate their components.
-  path_syntax paths;
 };
 
 const file_ops &platform_file_ops();
@@ -63,6 +75,11 @@ void platform_catch_signals();
 bool platform_interrupted();
 // Ends the process as the interrupt that came would have ended it.
 [[noreturn]] void platform_end_interrupted();
+
+// Where standard input, output or error was closed at start, the root
+// directory takes its place, opened to read: no map opened later can become
+// the report, and a report written there fails as it would have.
+void platform_claim_standard_streams();
 
 // Standard output, set up for the console or a redirection.
 output platform_stdout();

@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "fake_fs.h"
+#include "report.h"
 
 namespace {
 
 const std::string BANNER =
     "__ __Olum2Zavik --- -\n"
     "\t- HexadecimalPatch to convert OlumMap into ZavikMap\n"
-    "\t- ../" O2Z_SIGN_OFF "\\..\n";
+    "\t- ../olum2zavik " O2Z_VERSION_MAJOR_MINOR "\\..\n";
 const std::string HEAD = BANNER + "----------\\..........\n\n";
 
 struct captured {
@@ -39,7 +40,7 @@ run_outcome run(const std::vector<std::string> &arguments, bool immediate = fals
   c.fail_after = fail_after;
   output out = make_output(capture, &c, immediate, crlf);
   std::vector<std::string_view> views(arguments.begin(), arguments.end());
-  int status = run_tool("/opt/tools/olum2zavik", views, fake_ops(), out, [] { return fake().interrupted; });
+  int status = run_tool("/opt/tools/olum2zavik", views, fake_file_system(), out, [] { return fake().interrupted; });
   return {c.text, status, c.writes};
 }
 
@@ -57,14 +58,14 @@ TEST_F(driver, usage_without_arguments) {
 TEST_F(driver, usage_shows_any_path_as_it_is) {
   captured c;
   output out = make_output(capture, &c, false, false);
-  run_tool("/a%s%d\\b/x", {}, fake_ops(), out, [] { return false; });
+  run_tool("/a%s%d\\b/x", {}, fake_file_system(), out, [] { return false; });
   EXPECT_EQ(c.text, BANNER + "\nusage : /a%s%d\\b/x <file[.bsp]> [<file[.bsp]>] [...]\n");
 }
 
 TEST_F(driver, one_line_per_argument_in_order) {
   fake().files["e1m1.bsp"].data = "0123456789";
-  fake().files["RO.BSP"] = fake_entry{"0123456789", true, true};
-  fake().files["MAPS.BSP"] = fake_entry{"", false, false};
+  fake().files["RO.BSP"].read_only = true;
+  fake().files["MAPS.BSP"].regular_file = false;
   run_outcome r = run({"e1m1", "notes.txt", "missing", "ro", "maps.bsp", "E1M1.bsp", "bsp_notes.txt"});
   EXPECT_EQ(r.text, HEAD +
                         "Working on file E1M1.BSP : succeed\n"
@@ -78,29 +79,14 @@ TEST_F(driver, one_line_per_argument_in_order) {
   EXPECT_EQ(r.status, EXIT_SOME_FAILED);
 }
 
-TEST_F(driver, every_verdict_text) {
-  struct verdict_case {
-    bool fake_faults::*fault;
-    const char *verdict;
-  };
-  const verdict_case cases[] = {
-      {nullptr, "succeed\n"},
-      {&fake_faults::query, "failed, file not found\n"},
-      {&fake_faults::open, "failed, cannot open the file \n"},
-      {&fake_faults::seek, "failed\n"},
-      {&fake_faults::write, "failed, no write permission\n"},
-      {&fake_faults::short_write, "failed, no write permission\n"},
-      {&fake_faults::close, "failed, no write permission\n"},
-  };
-  for (const verdict_case &c : cases) {
-    reset_fake();
-    fake().files["M.BSP"].data = "0123456";
-    if (c.fault)
-      fake().faults.*c.fault = true;
-    run_outcome r = run({"m"});
-    EXPECT_EQ(r.text, HEAD + "Working on file M.BSP : " + c.verdict);
-    EXPECT_EQ(r.status, c.fault ? EXIT_SOME_FAILED : EXIT_ALL_PATCHED);
-  }
+TEST(report, every_verdict_text) {
+  EXPECT_EQ(verdict_text(std::nullopt), "failed, not a bsp file\n");
+  EXPECT_EQ(verdict_text(patch_result::patched), "succeed\n");
+  EXPECT_EQ(verdict_text(patch_result::not_found), "failed, file not found\n");
+  EXPECT_EQ(verdict_text(patch_result::not_writable), "failed, no write permission\n");
+  EXPECT_EQ(verdict_text(patch_result::open_failed), "failed, cannot open the file \n");
+  EXPECT_EQ(verdict_text(patch_result::seek_failed), "failed\n");
+  EXPECT_EQ(verdict_text(patch_result::write_failed), "failed, no write permission\n");
 }
 
 TEST_F(driver, all_patched_is_status_zero) {
@@ -113,11 +99,13 @@ TEST_F(driver, all_patched_is_status_zero) {
                         "Working on file A.BSP : succeed\n");
 }
 
-TEST_F(driver, per_cent_signs_in_names_are_plain_bytes) {
-  run_outcome r = run({"100%s%n%d.txt", "%"});
+TEST_F(driver, names_show_as_they_are_but_for_control_characters) {
+  run_outcome r = run({"100%s%n%d.txt", "%", std::string("a\0\x1b[1A\r\n\x7f\xc2\x9b\xc2\xa9\xc3\x9b\xc2", 16)});
   EXPECT_EQ(r.text, HEAD +
                         "Working on file 100%S%N%D.TXT : failed, not a bsp file\n"
-                        "Working on file %.BSP : failed, file not found\n");
+                        "Working on file %.BSP : failed, file not found\n"
+                        "Working on file A?"
+                        "?[1A????\xc2\xa9\xc3\x9b\xc2.BSP : failed, file not found\n");
 }
 
 TEST_F(driver, console_sees_progress_before_the_file_is_touched) {

@@ -5,7 +5,6 @@
 # command line is read as the system reads it. Run as: e2e_names.sh TOOL
 # with O2Z_RUNNER=wine, O2Z_WINDOWS=1 and O2Z_LAUNCHER=path of launch.exe.
 source "$(dirname "$0")/e2e_lib.sh"
-source "$(dirname "$0")/../tools/wine-session"
 
 cp=${O2Z_CODEPAGE:?}
 case $cp in
@@ -14,8 +13,8 @@ case $cp in
 *) echo "no locale for code page $cp"; exit 1 ;;
 esac
 unset LC_ALL
-export WINEPREFIX="${WINEPREFIX:-$HOME/.wine}-cp$cp" WINEDEBUG=-all
-wine_up "$WINEPREFIX"
+# The prefix of this code page, beside the build's own (tools/wine-session).
+export WINEPREFIX="${WINEPREFIX:?made by the Wine fixture of the tests}-cp$cp" WINEDEBUG=-all
 
 # Redirected, the report is in the ANSI code page, with "?" for what it lacks.
 # (Where code page 932 has two codes for U+FF02, Windows writes 0xFA57.)
@@ -32,7 +31,7 @@ encode=to_code_page
 launch() { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE >"$work/line.bin" && launch_line_bin; }
 # launch_line_bin : the same, with the UTF-16LE line already in line.bin.
 launch_line_bin() {
-  $runner "$O2Z_LAUNCHER" "$(winepath -w "$tool")" "$(winepath -w "$work/line.bin")" \
+  $runner "$O2Z_LAUNCHER" "$(windows_path "$tool")" "$(windows_path "$work/line.bin")" \
     >"$work/out.txt" 2>"$work/err.txt" </dev/null
   status=$?
 }
@@ -94,12 +93,21 @@ same_bytes "dot file untouched" .bsp dot.orig
 # --- long paths ---------------------------------------------------------------------
 long_dir=$(printf 'd%.0s' $(seq 1 200)); long_file=$(printf 'f%.0s' $(seq 1 100))
 mkdir "$long_dir"; new_map "$long_dir/$long_file.bsp"; patched_copy "$long_dir/$long_file.bsp" want.bsp
-given="\\\\?\\$(winepath -w "$work")\\$long_dir\\$long_file"
+given="\\\\?\\$(windows_path "$work")\\$long_dir\\$long_file"
 tool "$given"
 expect_lines "long path given with its prefix" 0 "${given^^}.BSP" "$OK"
 same_bytes "long path with prefix" "$long_dir/$long_file.bsp" want.bsp
-tool "$long_dir\\$long_file\\con"
-expect_lines "device at the end of a long path" 1 "${long_dir^^}\\${long_file^^}\\CON.BSP" "$NO_OPEN"
+tool "$long_dir\\$long_file\\con" "$long_dir\\$long_file\\nul.bsp" "$long_dir\\$long_file\\com1.bsp"
+expect_lines "devices in a long path" 1 "${long_dir^^}\\${long_file^^}\\CON.BSP" "$NO_OPEN" \
+  "${long_dir^^}\\${long_file^^}\\NUL.BSP" "$NO_OPEN" "${long_dir^^}\\${long_file^^}\\COM1.BSP" "$NO_OPEN"
+
+# --- a short name reaches a file whose own name decides --------------------------------
+printf 'keep me intact\n' >mapfile.bsp2; cp mapfile.bsp2 keep.orig
+short=$($runner "$O2Z_LAUNCHER" --short-name "$(windows_path "$work/mapfile.bsp2")")
+short=${short##*\\}
+tool "$short"
+expect_lines "short name of a file that is no map" 1 "$short" "$NO_OPEN"
+same_bytes "short name: file untouched" mapfile.bsp2 keep.orig
 
 # --- a console shows every name as typed ----------------------------------------------
 if command -v script >/dev/null; then
@@ -111,6 +119,8 @@ if command -v script >/dev/null; then
   grep -q 'Working on file CAFé.BSP : succeed' "$work/out.txt" &&
     grep -q 'Working on file łóDź.BSP : succeed' "$work/out.txt" && pass ||
     { fail "console: names not shown as typed"; head -c 600 "$work/out.txt" | od -c | tail -12; }
+else
+  skip "console" "no script(1) for a pseudo-terminal"
 fi
 
 finish

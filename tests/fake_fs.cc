@@ -3,12 +3,9 @@
 #include <cstring>
 #include <functional>
 
-#include "map_name.h"
-
 namespace {
 
 fake_fs the_fake;
-bool ignoring_case = false;
 
 std::string clean(std::string path) {
   while (path.compare(0, 2, "./") == 0)
@@ -22,7 +19,7 @@ std::string clean(std::string path) {
 std::string stored(const std::string &path) {
   std::string want = clean(path);
   for (const auto &file : the_fake.files)
-    if (file.first == want || (ignoring_case && upper_case(file.first) == upper_case(want)))
+    if (file.first == want || (!the_fake.names_differ_by_case && upper_case(file.first) == upper_case(want)))
       return file.first;
   return "";
 }
@@ -36,55 +33,49 @@ bool is_directory(const std::string &path) {
 }
 
 file_info query(const std::string &path) {
-  if (the_fake.faults.query)
-    return {false, false, false};
   std::string name = stored(path);
-  if (!name.empty()) {
-    const fake_entry &entry = the_fake.files[name];
-    return {true, !entry.read_only, entry.disk_file};
-  }
-  if (is_directory(path))
-    return {true, true, false};
-  return {false, false, false};
+  if (the_fake.failing == fault::query || (name.empty() && !is_directory(path)))
+    return file_info{};
+  if (name.empty())
+    return {true, true, false, path};
+  const fake_entry &entry = the_fake.files[name];
+  return {true, !entry.read_only, entry.regular_file, entry.target.empty() ? path : entry.target};
 }
 
-std::vector<std::string> handles;  // the path behind each open handle
+std::vector<std::string> handles;  // the stored path behind each open handle
 
-bool open(const std::string &path, open_file *handle) {
+const std::string &opened(const open_file &file) { return handles[static_cast<size_t>(file.handle)]; }
+
+bool open(const std::string &path, open_file *file) {
   std::string name = stored(path);
-  if (the_fake.faults.open || name.empty() || !the_fake.files[name].disk_file)
+  if (the_fake.failing == fault::open || name.empty() || !the_fake.files[name].regular_file)
     return false;
   ++the_fake.opens;
+  const fake_entry &entry = the_fake.files[name];
   handles.push_back(name);
-  *handle = {static_cast<intptr_t>(handles.size() - 1), 0};
+  *file = {static_cast<intptr_t>(handles.size() - 1), !entry.read_only && !entry.opens_read_only,
+           entry.own_name.empty() ? path : entry.own_name};
   return true;
 }
 
-bool seek(open_file *handle, uint64_t offset) {
-  handle->position = offset;
-  return !the_fake.faults.seek;
-}
-
-bool write(open_file *handle, const void *data, size_t size, size_t *written) {
-  if (handles[static_cast<size_t>(handle->value)] == the_fake.interrupt_at)
+write_outcome write_at(const open_file &file, uint64_t offset, const void *data, size_t size) {
+  if (opened(file) == the_fake.interrupt_at)
     the_fake.interrupted = true;
-  if (the_fake.faults.write)
-    return false;
-  *written = 0;
-  if (the_fake.faults.short_write)
-    return true;
-  std::string &content = the_fake.files[handles[static_cast<size_t>(handle->value)]].data;
-  size_t end = static_cast<size_t>(handle->position) + size;
+  if (the_fake.failing == fault::bad_offset)
+    return write_outcome::bad_offset;
+  if (the_fake.failing == fault::write)
+    return write_outcome::failed;
+  std::string &content = the_fake.files[opened(file)].data;
+  size_t end = static_cast<size_t>(offset) + size;
   if (content.size() < end)
     content.resize(end, '\0');
-  std::memcpy(&content[static_cast<size_t>(handle->position)], data, size);
-  *written = size;
-  return true;
+  std::memcpy(&content[static_cast<size_t>(offset)], data, size);
+  return write_outcome::written;
 }
 
-bool close(open_file) {
+bool close(const open_file &) {
   ++the_fake.closes;
-  return !the_fake.faults.close;
+  return the_fake.failing != fault::close;
 }
 
 void names_in(const std::string &dir, std::vector<std::string> *names) {
@@ -99,11 +90,14 @@ void names_in(const std::string &dir, std::vector<std::string> *names) {
   }
 }
 
+// A failing listing fails part way: it has given some names already.
 bool list_directory(const std::string &path, std::vector<std::string> *names) {
   std::string dir = clean(path);
   the_fake.listed.push_back(dir.empty() ? "." : dir);
   names_in(dir, names);
-  return dir.empty() || is_directory(dir);
+  if (the_fake.failing == fault::listing && !names->empty())
+    names->pop_back();
+  return the_fake.failing != fault::listing && (dir.empty() || is_directory(dir));
 }
 
 // A directory's times change with its entries; here its status is made of them.
@@ -117,7 +111,7 @@ bool stat_directory(const std::string &path, dir_status *status) {
   for (const std::string &name : names)
     all += name + '/';
   auto stamp = the_fake.coarse_clock ? 0 : static_cast<int64_t>(std::hash<std::string>()(all));
-  *status = {0, std::hash<std::string>()(dir), stamp, stamp};
+  *status = {0, std::hash<std::string>()(dir), the_fake.mtime_restored ? 0 : stamp, stamp};
   return true;
 }
 
@@ -130,14 +124,7 @@ void reset_fake() {
   handles.clear();
 }
 
-const file_ops &fake_ops() {
-  static const file_ops ops = {query, open, seek, write, close, list_directory, stat_directory, POSIX_PATHS};
-  ignoring_case = false;
-  return ops;
-}
-
-const file_ops &fake_ops_ignoring_case() {
-  static const file_ops ops = {query, open, seek, write, close, nullptr, nullptr, WIN32_PATHS};
-  ignoring_case = true;
-  return ops;
+file_system fake_file_system() {
+  static const file_ops ops = {query, open, write_at, close, list_directory, stat_directory};
+  return {ops, the_fake.names_differ_by_case ? POSIX_PATHS : WIN32_PATHS, the_fake.names_differ_by_case};
 }

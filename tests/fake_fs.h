@@ -1,43 +1,45 @@
-// An in-memory file system behind the platform seam, with a switch to make
-// each call fail and a count of opens and closes.
+// An in-memory file system behind the platform seam. Each entry says what
+// the system would tell of it, and any one call can be made to fail.
 #pragma once
 
 #include <map>
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include "map_lookup.h"
+
+// The one vocabulary of faults: the call that fails, or how.
+enum class fault { none, query, open, bad_offset, write, close, listing };
 
 struct fake_entry {
   std::string data;
   bool read_only = false;
-  bool disk_file = true;
-};
-
-struct fake_faults {
-  bool query = false;  // the attribute query finds nothing
-  bool open = false;
-  bool seek = false;
-  bool write = false;        // the write reports an error
-  bool short_write = false;  // the write succeeds with 0 bytes
-  bool close = false;
+  bool regular_file = true;
+  // What the system tells beyond the path, where it differs: where a query
+  // says the entry stands (a resolved link), the own name an open reports (a
+  // link or short name), and an opened file's read-only mark (a file
+  // swapped in between).
+  std::string target;
+  std::string own_name;
+  bool opens_read_only = false;
 };
 
 struct fake_fs {
   std::map<std::string, fake_entry> files;  // by path; directories are implied by paths
-  fake_faults faults;
+  bool names_differ_by_case = true;
+  fault failing = fault::none;
   int opens = 0;
   int closes = 0;
   std::vector<std::string> listed;  // directories read, in order
   std::string interrupt_at;         // an interrupt comes while this file is written
-  bool coarse_clock = false;        // a directory's status never shows a change
+  bool coarse_clock = false;        // a directory's times never show a change
+  bool mtime_restored = false;      // only a directory's change time shows a change, as after tar sets it back
   bool interrupted = false;
 };
 
-// The one fake the tables below act on; reset between tests.
+// The one fake the tests act on; reset between tests.
 fake_fs &fake();
 void reset_fake();
-// Names compare by case, with directory listing, as on POSIX.
-const file_ops &fake_ops();
-// Names compare without regard to case and nothing is listed, as on Win32.
-const file_ops &fake_ops_ignoring_case();
+// The fake as the tool sees it: POSIX paths where names differ by case, as on
+// POSIX; Win32 paths where they do not, as on Win32.
+file_system fake_file_system();

@@ -99,10 +99,10 @@ TEST(map_name, long_names_get_the_extension_uncut) {
 }
 
 TEST(map_name, typed_name_keeps_the_case_as_typed) {
-  EXPECT_EQ(typed_name("e1m1", POSIX_PATHS), "e1m1.bsp");
-  EXPECT_EQ(typed_name("Maps/E1m1", POSIX_PATHS), "Maps/E1m1.bsp");
-  EXPECT_EQ(typed_name("e1m1.BSP", POSIX_PATHS), "e1m1.BSP");
-  EXPECT_EQ(typed_name("", POSIX_PATHS), ".bsp");
+  EXPECT_EQ(make_typed_name("e1m1", POSIX_PATHS), "e1m1.bsp");
+  EXPECT_EQ(make_typed_name("Maps/E1m1", POSIX_PATHS), "Maps/E1m1.bsp");
+  EXPECT_EQ(make_typed_name("e1m1.BSP", POSIX_PATHS), "e1m1.BSP");
+  EXPECT_EQ(make_typed_name("", POSIX_PATHS), ".bsp");
 }
 
 }  // namespace

@@ -20,15 +20,15 @@ void make_fifo(const std::string &path) {
 }
 
 TEST_F(platform_posix, replaced_by_a_fifo_without_a_reader) {
-  faulty().after_query = [](const std::string &path) { make_fifo(path); };
+  real().after_query = [](const std::string &path) { make_fifo(path); };
   EXPECT_EQ(patch(), patch_result::open_failed);
-  EXPECT_EQ(faulty().opens, 0);
+  EXPECT_EQ(real().opens, 0);
 }
 
 int reader = -1;
 
 TEST_F(platform_posix, replaced_by_a_fifo_with_a_reader_gets_nothing) {
-  faulty().after_query = [](const std::string &path) {
+  real().after_query = [](const std::string &path) {
     make_fifo(path);
     reader = open(path.c_str(), O_RDONLY | O_NONBLOCK);
   };
@@ -39,13 +39,25 @@ TEST_F(platform_posix, replaced_by_a_fifo_with_a_reader_gets_nothing) {
   close(reader);
 }
 
-TEST_F(platform_posix, replaced_by_a_link_to_a_device) {
-  faulty().after_query = [](const std::string &path) {
+// O_NOFOLLOW: a link swapped in is not followed, whatever it leads to.
+std::string link_target;
+
+TEST_F(platform_posix, replaced_by_a_link_between_the_checks_and_the_open) {
+  write_file(dir.file("NOTES.TXT"), "notes");
+  write_file(dir.file("OTHER.BSP"), "other");
+  real().after_query = [](const std::string &path) {
     fs::remove(path);
-    fs::create_symlink("/dev/null", path);
+    fs::create_symlink(link_target, path);
   };
-  EXPECT_EQ(patch(), patch_result::open_failed);
-  EXPECT_EQ(faulty().opens, 0);
+  for (const char *target : {"/dev/null", "NOTES.TXT", "OTHER.BSP"}) {
+    link_target = target;
+    write_file(map, "OMAP)0123456789");
+    EXPECT_EQ(patch(), patch_result::open_failed) << target;
+    fs::remove(map);
+  }
+  EXPECT_EQ(real().opens, 0);
+  EXPECT_EQ(read_file(dir.file("NOTES.TXT")), "notes");
+  EXPECT_EQ(read_file(dir.file("OTHER.BSP")), "other");
 }
 
 TEST_F(platform_posix, no_write_bit_is_write_protection_for_everyone) {
@@ -55,6 +67,18 @@ TEST_F(platform_posix, no_write_bit_is_write_protection_for_everyone) {
   EXPECT_EQ(patch(), patch_result::patched);
   chmod(map.c_str(), 0644);
   EXPECT_EQ(read_file(map), "OMAP*0123456789");
+}
+
+TEST(platform_posix_calls, offsets_on_a_pipe_and_listings_of_no_directory_fail) {
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  open_file pipe_end{ends[1], true, "pipe.bsp"};
+  EXPECT_EQ(platform_file_ops().write_at(pipe_end, 4, "*", 1), write_outcome::bad_offset);
+  close(ends[0]);
+  close(ends[1]);
+  std::vector<std::string> names;
+  EXPECT_FALSE(platform_file_ops().list_directory("/dev/null", &names));
+  EXPECT_TRUE(names.empty());
 }
 
 }  // namespace

@@ -32,50 +32,34 @@ std::string read_file(const std::string &path) {
 
 namespace {
 
-faulty_fs the_faults;
-const file_ops &real() { return platform_file_ops(); }
+real_calls the_calls;
+const file_ops &system_ops() { return platform_file_ops(); }
 
 file_info query(const std::string &path) {
-  if (the_faults.failing == fault::query)
-    return {false, false, false};
-  file_info info = real().query(path);
-  if (the_faults.after_query)
-    the_faults.after_query(path);
+  file_info info = system_ops().query(path);
+  if (the_calls.after_query)
+    the_calls.after_query(path);
   return info;
 }
 
-bool open(const std::string &path, open_file *handle) {
-  if (the_faults.failing == fault::open || !real().open(path, handle))
+bool open(const std::string &path, open_file *file) {
+  if (!system_ops().open(path, file))
     return false;
-  ++the_faults.opens;
+  ++the_calls.opens;
   return true;
 }
 
-bool seek(open_file *handle, uint64_t offset) {
-  return the_faults.failing != fault::seek && real().seek(handle, offset);
-}
-
-bool write(open_file *handle, const void *data, size_t size, size_t *written) {
-  if (the_faults.failing == fault::write_error)
-    return false;
-  if (the_faults.failing == fault::write_short) {
-    *written = 0;
-    return true;
-  }
-  return real().write(handle, data, size, written);
-}
-
-bool close(open_file handle) {
-  ++the_faults.closes;
-  return real().close(handle) && the_faults.failing != fault::close;
+bool close(const open_file &file) {
+  ++the_calls.closes;
+  return system_ops().close(file);
 }
 
 }  // namespace
 
-faulty_fs &faulty() { return the_faults; }
+real_calls &real() { return the_calls; }
 
-const file_ops &faulty_ops() {
-  static const file_ops ops = {query,       open, seek, write, close, real().list_directory, real().stat_directory,
-                               real().paths};
-  return ops;
+file_system real_file_system() {
+  static const file_ops ops = {
+      query, open, system_ops().write_at, close, system_ops().list_directory, system_ops().stat_directory};
+  return {ops, PLATFORM_PATHS, PLATFORM_NAMES_DIFFER_BY_CASE};
 }

@@ -1,5 +1,5 @@
 // Helpers for tests on the real file system: a scratch folder, file bytes,
-// and the real platform calls wrapped so that any one of them can fail.
+// and the real platform calls with a hook between the query and the open.
 #pragma once
 
 #include <filesystem>
@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "map_patch.h"
-#include "platform.h"
 
 struct scratch_dir {
   std::filesystem::path path;
@@ -20,29 +19,26 @@ struct scratch_dir {
 void write_file(const std::string &path, const std::string &data);
 std::string read_file(const std::string &path);
 
-enum class fault { none, query, open, seek, write_error, write_short, close };
-
-// The real calls, with the chosen one failing, and a count of real opens and closes.
-struct faulty_fs {
-  fault failing = fault::none;
+// The real calls, counting real opens and closes.
+struct real_calls {
   void (*after_query)(const std::string &path) = nullptr;  // runs between the checks and the open
   int opens = 0;
   int closes = 0;
 };
-faulty_fs &faulty();
-const file_ops &faulty_ops();
+real_calls &real();
+file_system real_file_system();
 
-// A fresh map in a scratch folder, patched through faulty_ops().
+// A fresh map in a scratch folder, patched through real_file_system().
 class real_map : public ::testing::Test {
 protected:
   scratch_dir dir;
   std::string map = dir.file("E1M1.BSP");
   void SetUp() override {
-    faulty() = faulty_fs();
+    real() = real_calls();
     write_file(map, "OMAP)0123456789");
   }
   patch_result patch() {
     lookup_cache cache;
-    return patch_map(map, map, faulty_ops(), cache);
+    return patch_map(map, map, real_file_system(), cache);
   }
 };

@@ -1,0 +1,108 @@
+#include "map_lookup.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_fs.h"
+
+namespace {
+
+lookup_cache run_cache;  // one run's listings, as the driver keeps them
+
+class map_lookup : public ::testing::Test {
+protected:
+  void SetUp() override {
+    reset_fake();
+    run_cache = lookup_cache();
+  }
+};
+
+// The path found for an argument typed as typed, or "" where none is.
+std::string found(const std::string &typed) {
+  file_info info{};
+  file_system fs = fake_file_system();
+  bool any = find_file(make_typed_name(typed, fs.paths), make_working_name(typed, fs.paths), fs, run_cache, &info);
+  return any ? info.target : "";
+}
+
+using names = std::vector<std::string>;
+
+TEST_F(map_lookup, typed_name_comes_first_then_the_working_name) {
+  fake().files["e1m1.bsp"].data = "a";
+  fake().files["E1M1.BSP"].data = "b";
+  EXPECT_EQ(found("e1m1"), "e1m1.bsp");
+  EXPECT_EQ(found("E1m1.bsp"), "E1M1.BSP");
+  EXPECT_TRUE(fake().listed.empty());
+}
+
+TEST_F(map_lookup, other_case_is_found_component_by_component) {
+  fake().files["Maps/Episode1/e1M1.Bsp"].data = "a";
+  EXPECT_EQ(found("maps/episode1/E1M1.bsp"), "Maps/Episode1/e1M1.Bsp");
+  EXPECT_EQ(fake().listed, (names{".", "Maps", "Maps/Episode1"}));
+  EXPECT_EQ(found("./maps//episode1/e1m1"), "./Maps/Episode1/e1M1.Bsp");
+  EXPECT_EQ(found("maps/episode2/e1m1.bsp"), "");
+}
+
+TEST_F(map_lookup, more_than_one_match_finds_nothing_unless_one_is_exact) {
+  fake().files["e1m1.Bsp"].data = "a";
+  fake().files["E1m1.bsp"].data = "b";
+  EXPECT_EQ(found("e1M1.bsp"), "");
+  fake().files["E1M1.BSP"].data = "c";
+  EXPECT_EQ(found("e1M1.bsp"), "E1M1.BSP");
+}
+
+TEST_F(map_lookup, a_listing_that_fails_part_way_finds_nothing_and_is_not_kept) {
+  fake().files["maps/E1m1.bsp"].data = "a";
+  fake().files["maps/e1M1.bsp"].data = "b";  // the listing fails before this one
+  fake().failing = fault::listing;
+  EXPECT_EQ(found("maps/e1m1"), "");
+  fake().failing = fault::none;
+  fake().files.erase("maps/E1m1.bsp");
+  EXPECT_EQ(found("maps/e1m1"), "maps/e1M1.bsp");
+}
+
+TEST_F(map_lookup, each_directory_is_listed_once_while_unchanged) {
+  char name[16];
+  for (int i = 0; i < 1000; ++i) {
+    snprintf(name, sizeof name, "maps/dm%04d.bsp", i);
+    fake().files[name].data = "a";
+  }
+  for (int i = 0; i < 1000; ++i) {
+    snprintf(name, sizeof name, "MAPS/DM%04d", i);
+    ASSERT_NE(found(name), "") << name;
+  }
+  EXPECT_EQ(fake().listed, (names{".", "maps"}));
+
+  // A new entry changes the directory: it is listed again, and what it now
+  // shows decides, here a second match without regard to case.
+  fake().files["maps/Dm0001.bsp"].data = "b";
+  EXPECT_EQ(found("MAPS/DM0001"), "");
+  EXPECT_EQ(fake().listed, (names{".", "maps", "maps"}));
+}
+
+TEST_F(map_lookup, a_change_that_only_the_change_time_shows_has_the_directory_listed_again) {
+  fake().mtime_restored = true;  // as after tar sets a directory's time back
+  fake().files["maps/e1m1.bsp"].data = "a";
+  EXPECT_EQ(found("MAPS/E1M1"), "maps/e1m1.bsp");
+  fake().files["maps/e1m2.bsp"].data = "b";
+  EXPECT_EQ(found("MAPS/E1M2"), "maps/e1m2.bsp");
+}
+
+TEST_F(map_lookup, an_entry_gone_from_an_unchanged_looking_directory_has_it_listed_again) {
+  fake().coarse_clock = true;
+  fake().files["maps/e1m1.bsp"].data = "a";
+  EXPECT_EQ(found("MAPS/E1M1"), "maps/e1m1.bsp");
+  fake().files.erase("maps/e1m1.bsp");
+  fake().files["maps/E1m1.Bsp"].data = "b";
+  EXPECT_EQ(found("MAPS/E1M1"), "maps/E1m1.Bsp");
+  EXPECT_EQ(fake().listed, (names{".", "maps", "maps"}));
+}
+
+TEST_F(map_lookup, where_names_ignore_case_the_working_name_alone_is_used) {
+  fake().names_differ_by_case = false;
+  fake().files["maps/e1m1.bsp"].data = "a";
+  EXPECT_EQ(found("Maps/E1m1"), "MAPS/E1M1.BSP");
+  EXPECT_EQ(found("maps/e1m2"), "");
+  EXPECT_TRUE(fake().listed.empty());
+}
+
+}  // namespace
