@@ -131,6 +131,18 @@ if [ "$windows" != 1 ]; then
   tool e1m1 "$forger.bsp"
   expect_lines "a name that would forge the line above" 1 E1M1.BSP "$NO_WRITE" 'E1M1.BSP?[2K?[1A?[21G?[K.BSP' "$OK"
 
+  # --- an output that takes nothing for a while --------------------------------------
+  # A pipe left non-blocking by another program fills up: the tool waits until
+  # its reader takes more, and the whole report arrives.
+  unpatch_batch
+  (cd batch && exec perl -e 'use Fcntl; pipe(my $r, my $w) or die;
+    fcntl($w, F_SETFL, fcntl($w, F_GETFL, 0) | O_NONBLOCK) or die;
+    my $pid = fork() // die;
+    if (!$pid) { open(STDOUT, ">&", $w) or die; close $r; exec @ARGV or die }
+    close $w; sleep 1; local $/; print scalar <$r>; waitpid($pid, 0); exit($? >> 8)' \
+    $runner "$tool" "${batch[@]}" >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
+  expect "non-blocking output that fills up" 0 "$(report_of 3000)"$'\n'
+
   # --- a limit on file size ends nothing -------------------------------------------
   unpatch_batch; mv batch limited
   # bash counts the limit in blocks of 1,024 bytes.

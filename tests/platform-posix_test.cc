@@ -1,6 +1,9 @@
 // Races and entries that only POSIX systems have.
 #include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -79,6 +82,52 @@ TEST(platform_posix_calls, offsets_on_a_pipe_and_listings_of_no_directory_fail) 
   std::vector<std::string> names;
   EXPECT_FALSE(platform_file_ops().list_directory("/dev/null", &names));
   EXPECT_TRUE(names.empty());
+}
+
+// A terminal shows each text at once; a pipe or a file takes large blocks.
+TEST(platform_posix_calls, standard_output_is_immediate_on_a_terminal_only) {
+  int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+  if (terminal < 0 || grantpt(terminal) != 0 || unlockpt(terminal) != 0)
+    GTEST_SKIP() << "no pseudo-terminal here";
+  int replica = open(ptsname(terminal), O_RDWR | O_NOCTTY);
+  int ends[2];
+  ASSERT_GE(replica, 0);
+  ASSERT_EQ(pipe(ends), 0);
+  int saved = dup(STDOUT_FILENO);
+  dup2(ends[1], STDOUT_FILENO);
+  bool piped = platform_stdout().immediate;
+  dup2(replica, STDOUT_FILENO);
+  bool on_terminal = platform_stdout().immediate;
+  dup2(saved, STDOUT_FILENO);
+  for (int fd : {saved, ends[0], ends[1], replica, terminal})
+    close(fd);
+  EXPECT_FALSE(piped);
+  EXPECT_TRUE(on_terminal);
+}
+
+// The tool ends by the interrupt's own signal, not by an exit status that a
+// shell would show alike: a parent's wait tells them apart.
+TEST(platform_posix_calls, an_interrupt_ends_the_process_by_its_own_signal) {
+  struct signal_case {
+    int signal_number;
+    int times;  // a second one ends the process at once
+  };
+  for (signal_case c : {signal_case{SIGINT, 1}, {SIGTERM, 1}, {SIGHUP, 1}, {SIGINT, 2}}) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      platform_catch_signals();
+      for (int i = 0; i < c.times; ++i)
+        raise(c.signal_number);
+      if (platform_interrupted())
+        platform_end_interrupted();
+      _exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status)) << c.signal_number << " status " << status;
+    EXPECT_EQ(WTERMSIG(status), c.signal_number);
+  }
 }
 
 }  // namespace

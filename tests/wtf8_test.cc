@@ -29,12 +29,17 @@ TEST(wtf8, bytes_are_utf8_where_the_text_is_valid) {
   EXPECT_EQ(wtf8_from_utf16(u"E1M1.BSP"), "E1M1.BSP");
   EXPECT_EQ(wtf8_from_utf16(u"\u30BD\u0142"), "\xE3\x82\xBD\xC5\x82");
   EXPECT_EQ(wtf8_from_utf16(std::u16string{0xD83D, 0xDE00}), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(wtf8_from_utf16(std::u16string{0xD800, 0xDC00}), "\xF0\x90\x80\x80");  // the first pair
+  EXPECT_EQ(wtf8_from_utf16(std::u16string{0xDBFF, 0xDFFF}), "\xF4\x8F\xBF\xBF");  // the last
   EXPECT_EQ(wtf8_from_utf16(std::u16string{0xD800}), "\xED\xA0\x80");
+  // A high surrogate at the end stands alone, whatever follows it in memory.
+  const std::u16string pair = {0xD83D, 0xDE00};
+  EXPECT_EQ(wtf8_from_utf16(std::u16string_view(pair.data(), 1)), "\xED\xA0\xBD");
 }
 
 TEST(wtf8, bytes_that_are_no_wtf8_name_nothing) {
-  for (const char *bad :
-       {"\xFF", "\x80", "\xC0\xAF", "\xE3\x82", "\xE0\x80\xAF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80"}) {
+  for (const char *bad : {"\xFF", "\x80", "\xC0\xAF", "\xE3\x82", "\xC3\x28", "\xE3\x82\xC3", "\xE0\x80\xAF",
+                          "\xF4\x90\x80\x80", "\xF5\x80\x80\x80"}) {
     std::u16string units;
     EXPECT_FALSE(utf16_from_wtf8(std::string("a") + bad, &units)) << bad;
     EXPECT_EQ(units.substr(0, 2), u"a\uFFFD") << bad;
