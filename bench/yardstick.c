@@ -1,15 +1,26 @@
 /* The yardstick: the least a program can do to patch each named map and print
  * the same lines. stat, open, pwrite and close per name; no checks beyond them.
- * Built with -DSAFETY_CALLS it also makes the two calls the tool's safety rules
- * need (access before the open, fstat after it), to show what they cost. */
+ * Built with -DSAFETY_CALLS it makes the calls the tool makes for its safety
+ * rules too, and in the same form: lstat for stat, access before the open,
+ * the open without following a last link, fstat after it.
+ * VERSION, the tool's major and minor version, comes from the build. */
 #include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef SAFETY_CALLS
+#define QUERY lstat
+#define OPEN_FLAGS (O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW)
+#else
+#define QUERY stat
+#define OPEN_FLAGS O_WRONLY
+#endif
+
 int main(int argc, char **argv) {
-  printf("__ __Olum2Zavik --- -\n\t- HexadecimalPatch to convert OlumMap into ZavikMap\n\t- ../olum2zavik 1.0\\..\n");
+  printf("__ __Olum2Zavik --- -\n\t- HexadecimalPatch to convert OlumMap into ZavikMap\n\t- ../olum2zavik " VERSION
+         "\\..\n");
   printf("----------\\..........\n\n");
   for (int i = 1; i < argc; ++i) {
     char name[4096];
@@ -22,7 +33,7 @@ int main(int argc, char **argv) {
     printf("Working on file %s : ", name);
     struct stat st;
     int fd;
-    if (stat(argv[i], &st) != 0) {
+    if (QUERY(argv[i], &st) != 0) {
       printf("failed, file not found\n");
     }
 #ifdef SAFETY_CALLS
@@ -30,7 +41,7 @@ int main(int argc, char **argv) {
       printf("failed, no write permission\n");
     }
 #endif
-    else if ((fd = open(argv[i], O_WRONLY)) < 0) {
+    else if ((fd = open(argv[i], OPEN_FLAGS)) < 0) {
       printf("failed, cannot open the file \n");
     } else {
 #ifdef SAFETY_CALLS

@@ -36,8 +36,7 @@ else()
 
   # The copyright file in Debian's format, with the licence text of LICENSE.
   # Each line indented by one blank, an empty one written " .".
-  file(STRINGS LICENSE licence_lines)
-  list(SUBLIST licence_lines 4 -1 licence_lines)  # the text below the title and copyright line
+  list(SUBLIST O2Z_LICENSE_LINES 4 -1 licence_lines)  # the text below the title and copyright line
   list(TRANSFORM licence_lines PREPEND " ")
   list(TRANSFORM licence_lines REPLACE "^ $" " .")
   list(JOIN licence_lines "\n" O2Z_LICENSE_TEXT)

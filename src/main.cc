@@ -1,5 +1,6 @@
 #include "driver.h"
 #include "platform.h"
+#include "report.h"
 
 int main(int argc, char **argv) {
   platform_claim_standard_streams();
@@ -10,6 +11,11 @@ int main(int argc, char **argv) {
   std::string program_path = files.empty() ? platform_program_path(argc > 0 ? argv[0] : "") : std::string();
   const file_system fs = {platform_file_ops(), PLATFORM_PATHS, PLATFORM_NAMES_DIFFER_BY_CASE};
   int status = run_tool(program_path, files, fs, out, platform_interrupted);
+  if (platform_console_is_own()) {
+    write_text(out, KEY_PROMPT_TEXT);
+    flush_output(out);
+    platform_wait_for_key();
+  }
   // The report is out; a calling shell or loop must still see the interrupt.
   if (platform_interrupted())
     platform_end_interrupted();

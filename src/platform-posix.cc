@@ -187,6 +187,10 @@ void platform_end_interrupted() {
 
 output platform_stdout() { return make_output(stdout_sink, nullptr, isatty(STDOUT_FILENO) != 0, false); }
 
+// A terminal here outlives the tool.
+bool platform_console_is_own() { return false; }
+void platform_wait_for_key() {}
+
 std::vector<std::string_view> platform_file_arguments(int argc, char **argv) {
   return std::vector<std::string_view>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }

@@ -199,9 +199,16 @@ bool console_sink(void *context, const char *data, size_t size) {
   return true;
 }
 
-// A file or pipe gets the ANSI code page, as programs there expect: "?" for
-// each character it lacks, never a look-alike that would name another file.
-bool file_sink(void *context, const char *data, size_t size) {
+// Where redirected output goes, and in which code page its reader decodes it.
+struct redirection {
+  HANDLE handle;
+  UINT code_page;
+};
+
+// A file or pipe gets its reader's code page: "?" for each character the code
+// page lacks, never a look-alike that would name another file.
+bool redirected_sink(void *context, const char *data, size_t size) {
+  const redirection &to = *static_cast<const redirection *>(context);
   std::wstring text;
   to_wide(std::string_view(data, size), &text);
   if (text.empty())
@@ -209,31 +216,37 @@ bool file_sink(void *context, const char *data, size_t size) {
   int length = static_cast<int>(text.size());
   DWORD flags = WC_NO_BEST_FIT_CHARS;
   const char *unknown = "?";
-  int bytes = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, unknown, nullptr);
+  int bytes = WideCharToMultiByte(to.code_page, flags, text.data(), length, nullptr, 0, unknown, nullptr);
   if (bytes == 0) {
     // Code pages such as UTF-8 take neither flags nor a default character.
     flags = 0;
     unknown = nullptr;
-    bytes = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, unknown, nullptr);
+    bytes = WideCharToMultiByte(to.code_page, flags, text.data(), length, nullptr, 0, unknown, nullptr);
   }
   std::string encoded(static_cast<size_t>(bytes), '\0');
   if (bytes == 0 ||
-      WideCharToMultiByte(CP_ACP, flags, text.data(), length, &encoded[0], bytes, unknown, nullptr) != bytes)
+      WideCharToMultiByte(to.code_page, flags, text.data(), length, &encoded[0], bytes, unknown, nullptr) != bytes)
     return false;
-  return write_all(static_cast<HANDLE>(context), encoded.data(), encoded.size());
+  return write_all(to.handle, encoded.data(), encoded.size());
 }
 
 volatile LONG interrupted = 0;
+volatile LONG console_closing = 0;
 
 BOOL WINAPI on_console_event(DWORD event) {
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
     return FALSE;
-  if (InterlockedExchange(&interrupted, 1) != 0)
-    platform_end_interrupted();  // the second one ends the tool at once
+  bool second = InterlockedExchange(&interrupted, 1) != 0;
   // A closing console ends the process as soon as this returns: wait here
   // until the main thread has written out the report and ended it.
-  if (event == CTRL_CLOSE_EVENT)
+  if (event == CTRL_CLOSE_EVENT) {
+    InterlockedExchange(&console_closing, 1);
     Sleep(INFINITE);
+  }
+  // The second one ends the tool at once. Not by ExitProcess: from this
+  // thread it could wait for a lock that the main thread holds.
+  if (second)
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(STATUS_CONTROL_C_EXIT));
   return TRUE;
 }
 
@@ -269,14 +282,53 @@ bool platform_interrupted() { return InterlockedCompareExchange(&interrupted, 0,
 
 void platform_end_interrupted() { ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT)); }
 
+// A console takes UTF-16. A pipe, where a console is attached, leads to a
+// console program (more, find, PowerShell), which decodes with the console's
+// output code page; a file, or a pipe with no console about, gets the ANSI
+// code page, as Notepad and most programs read it.
 output platform_stdout() {
+  static redirection to = {GetStdHandle(STD_OUTPUT_HANDLE), CP_ACP};
+  DWORD mode = 0;
+  if (GetConsoleMode(to.handle, &mode) != 0)
+    return make_output(console_sink, to.handle, true, true);
+  UINT console_code_page = GetConsoleOutputCP();
+  if (GetFileType(to.handle) == FILE_TYPE_PIPE && console_code_page != 0)
+    to.code_page = console_code_page;
+  output result = make_output(redirected_sink, &to, false, true);
+  result.failed = to.handle == nullptr || to.handle == INVALID_HANDLE_VALUE;
+  return result;
+}
+
+bool platform_console_is_own() {
+  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   DWORD mode = 0;
-  bool console = GetConsoleMode(out, &mode) != 0;
-  output result = make_output(console ? console_sink : file_sink, out, console, true);
-  if (out == nullptr || out == INVALID_HANDLE_VALUE)
-    result.failed = true;
-  return result;
+  DWORD processes[2];
+  if (InterlockedCompareExchange(&console_closing, 0, 0) != 0 || GetConsoleMode(in, &mode) == 0 ||
+      GetConsoleMode(out, &mode) == 0 || GetConsoleProcessList(processes, 2) != 1)
+    return false;
+  // Only now, where it decides, is the window library loaded: a run from a
+  // shell costs nothing of it.
+  HWND window = GetConsoleWindow();
+  HMODULE user32 = window != nullptr ? LoadLibraryW(L"user32.dll") : nullptr;
+  FARPROC is_window_visible = user32 != nullptr ? GetProcAddress(user32, "IsWindowVisible") : nullptr;
+  return is_window_visible != nullptr &&
+         reinterpret_cast<BOOL(WINAPI *)(HWND)>(reinterpret_cast<void *>(is_window_visible))(window) != FALSE;
+}
+
+void platform_wait_for_key() {
+  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD mode = 0;
+  GetConsoleMode(in, &mode);
+  // Ctrl+C is a key here too.
+  SetConsoleMode(in, mode & ~static_cast<DWORD>(ENABLE_PROCESSED_INPUT));
+  FlushConsoleInputBuffer(in);
+  INPUT_RECORD record{};
+  DWORD count = 0;
+  while (ReadConsoleInputW(in, &record, 1, &count) != FALSE && count == 1)
+    if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown != FALSE)
+      break;
+  SetConsoleMode(in, mode);
 }
 
 std::vector<std::string_view> platform_file_arguments(int, char **) {

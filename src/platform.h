@@ -84,6 +84,13 @@ void platform_claim_standard_streams();
 // Standard output, set up for the console or a redirection.
 output platform_stdout();
 
+// True where the console is the tool's own: made for it alone (drag and drop,
+// a double-click, a shortcut), shown, and both standard input and output. It
+// closes as the tool ends, so the report is kept on screen until a key. Never
+// where the console is shared, hidden or closing, or a stream is redirected.
+bool platform_console_is_own();
+void platform_wait_for_key();
+
 // The file arguments, without the program's own word. They stay valid until the process ends.
 std::vector<std::string_view> platform_file_arguments(int argc, char **argv);
 

@@ -12,6 +12,7 @@ constexpr std::string_view PROGRESS_PATTERN = "Working on file %s : ";
 }  // namespace
 
 const std::string_view SEPARATOR_TEXT = "----------\\..........\n\n";
+const std::string_view KEY_PROMPT_TEXT = "\nPress any key to close this window . . . ";
 
 std::string fill_pattern(std::string_view pattern, std::initializer_list<std::string_view> values) {
   std::string text;

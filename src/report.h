@@ -9,6 +9,8 @@
 #include "map_patch.h"
 
 extern const std::string_view SEPARATOR_TEXT;
+// Ends a run in a console window of the tool's own, which closes with it.
+extern const std::string_view KEY_PROMPT_TEXT;
 
 std::string banner_text();
 std::string usage_text(std::string_view program_path);
