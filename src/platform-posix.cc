@@ -146,10 +146,10 @@ const file_ops &platform_file_ops() {
 
 void platform_claim_standard_streams() {
   int fd;
-  while ((fd = open("/", O_RDONLY | O_DIRECTORY)) >= 0 && fd <= STDERR_FILENO) {
-  }
-  if (fd >= 0)
-    close(fd);
+  do
+    fd = open("/", O_RDONLY | O_DIRECTORY);
+  while (fd >= 0 && fd <= STDERR_FILENO);
+  close(fd);  // the first one above the three; -1 where there was none
 }
 
 void platform_catch_signals() {
@@ -173,12 +173,9 @@ void platform_catch_signals() {
 bool platform_interrupted() { return interrupt_signal != 0; }
 
 void platform_end_interrupted() {
+  // The handler has returned, so the signal is not blocked here.
   int signal_number = interrupt_signal;
   signal(signal_number, SIG_DFL);
-  sigset_t only;
-  sigemptyset(&only);
-  sigaddset(&only, signal_number);
-  sigprocmask(SIG_UNBLOCK, &only, nullptr);
   raise(signal_number);
   // raise() returns where the signal cannot end the process after all.
   // cppcheck-suppress unreachableCode
