@@ -151,7 +151,7 @@ else
   same_bytes "backslash after the dot untouched" 'a.b\c.bsp' keep.orig
 
   mkfifo fifo.bsp
-  timeout 10 "$tool" fifo >"$work/out.txt" 2>"$work/err.txt" </dev/null; status=$?
+  timeout 10 $runner "$tool" fifo >"$work/out.txt" 2>"$work/err.txt" </dev/null; status=$?
   expect_lines "FIFO without a reader" 1 FIFO.BSP "$NO_OPEN"
   ln -s /dev/null null.bsp
   tool null
@@ -169,7 +169,7 @@ else
   # The usage text names the program by its whole path, however long.
   deep_tool="$work/$long_dir/$long_file/olum2zavik"
   cp "$tool" "$deep_tool"
-  "$deep_tool" >"$work/out.txt" 2>"$work/err.txt" </dev/null; status=$?
+  $runner "$deep_tool" >"$work/out.txt" 2>"$work/err.txt" </dev/null; status=$?
   expect "usage from a path of over 255 bytes" 2 "$BANNER"$'\n'"usage : $deep_tool <file[.bsp]> [<file[.bsp]>] [...]"$'\n'
   rm -f "$deep_tool"
 
@@ -177,8 +177,8 @@ else
   if [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
     mkdir rofs
     unshare -m bash -c 'mount -t tmpfs none rofs && printf "OMAP\x29rest" >rofs/r.bsp &&
-      mount -o remount,ro rofs && "$1" rofs/r >out.txt 2>err.txt </dev/null; echo $? >status.txt
-      od -A n -t x1 -N 5 rofs/r.bsp >bytes.txt' sh "$tool"
+      mount -o remount,ro rofs && $2 "$1" rofs/r >out.txt 2>err.txt </dev/null; echo $? >status.txt
+      od -A n -t x1 -N 5 rofs/r.bsp >bytes.txt' sh "$tool" "$runner"
     status=$(cat status.txt)
     expect_lines "read-only mount" 1 ROFS/R.BSP "$NO_WRITE"
     [ "$(cat bytes.txt)" = " 4f 4d 41 50 29" ] && pass || fail "read-only mount: map changed"

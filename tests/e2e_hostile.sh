@@ -146,13 +146,13 @@ if [ "$windows" != 1 ]; then
   # --- a limit on file size ends nothing -------------------------------------------
   unpatch_batch; mv batch limited
   # bash counts the limit in blocks of 1,024 bytes.
-  (ulimit -f 1 && cd limited && exec "$tool" "${batch[@]}" >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
+  (ulimit -f 1 && cd limited && exec $runner "$tool" "${batch[@]}" >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
   if [ "$status" = 1 ] && [ ! -s "$work/err.txt" ] && [ "$(stat -c %s "$work/out.txt")" = 1024 ] &&
     cmp -s "$work/out.txt" <(report_of 3000 | head -c 1024) &&
     [ "$(cd limited && md5sum ./*.bsp | cut -d' ' -f1 | sort -u)" = "$want_sum" ]; then pass
   else fail "report over the file-size limit: status $status, $(stat -c %s "$work/out.txt") bytes"; fi
   for m in m1 m2 m3; do new_map "limited/$m.bsp"; done
-  (ulimit -f 0 && cd limited && exec "$tool" m1 m2 m3 2>"$work/err.txt" </dev/null) | cat >"$work/out.txt"
+  (ulimit -f 0 && cd limited && exec $runner "$tool" m1 m2 m3 2>"$work/err.txt" </dev/null) | cat >"$work/out.txt"
   status=${PIPESTATUS[0]}
   expect_lines "maps over the file-size limit" 1 M1.BSP "$NO_WRITE" M2.BSP "$NO_WRITE" M3.BSP "$NO_WRITE"
   same_bytes "map over the limit untouched" limited/m1.bsp batch_orig.bsp
@@ -178,7 +178,7 @@ if [ "$windows" != 1 ]; then
     as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
   fi
   if [ "$(id -u)" != 0 ] || [ ${#as_user[@]} -gt 0 ]; then
-    "${as_user[@]}" "$tool" locked/m >"$work/out.txt" 2>"$work/err.txt" </dev/null; status=$?
+    "${as_user[@]}" $runner "$tool" locked/m >"$work/out.txt" 2>"$work/err.txt" </dev/null; status=$?
     expect_lines "folder without search permission" 1 LOCKED/M.BSP "$NOT_FOUND"
     chmod 0755 locked
     same_bytes "locked map untouched" locked/m.bsp locked.orig

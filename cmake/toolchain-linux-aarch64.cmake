@@ -1,0 +1,5 @@
+# Linux, aarch64: 64-bit ARM (Raspberry Pi OS 64-bit, ARM laptops and boards)
+set(O2Z_CROSS_TRIPLE aarch64-linux-gnu)
+set(O2Z_CROSS_PROCESSOR aarch64)
+set(O2Z_QEMU qemu-aarch64)
+include(${CMAKE_CURRENT_LIST_DIR}/linux-cross-common.cmake)

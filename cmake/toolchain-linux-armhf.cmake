@@ -1,0 +1,5 @@
+# Linux, armhf: 32-bit ARMv7 with hardware floating point (32-bit Raspberry Pi OS, Pi 2 and later)
+set(O2Z_CROSS_TRIPLE arm-linux-gnueabihf)
+set(O2Z_CROSS_PROCESSOR armhf)
+set(O2Z_QEMU qemu-arm)
+include(${CMAKE_CURRENT_LIST_DIR}/linux-cross-common.cmake)
