@@ -23,40 +23,23 @@ namespace {
 
 HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
 
-void print(const wchar_t *text, size_t size) {
-  std::string utf8(size * 4 + 1, '\0');
-  int bytes = size == 0 ? 0
-                        : WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), &utf8[0],
-                                              static_cast<int>(utf8.size()), nullptr, nullptr);
+void print(const std::wstring &text) {
+  std::string utf8(text.size() * 4 + 1, '\0');
+  int bytes = text.empty() ? 0
+                           : WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0],
+                                                 static_cast<int>(utf8.size()), nullptr, nullptr);
   DWORD written = 0;
   WriteFile(out, utf8.data(), static_cast<DWORD>(bytes), &written, nullptr);
 }
 
-void print(const std::wstring &text) { print(text.data(), text.size()); }
-
-bool read_line(const wchar_t *line_file, std::wstring *line) {
-  FILE *file = _wfopen(line_file, L"rb");
-  if (!file)
-    return false;
-  unsigned char pair[2];
-  while (fread(pair, 1, 2, file) == 2)
-    *line += static_cast<wchar_t>(pair[0] | pair[1] << 8);
-  fclose(file);
-  return true;
-}
-
-DWORD status_of(const PROCESS_INFORMATION &process) {
-  DWORD status = 126;
-  GetExitCodeProcess(process.hProcess, &status);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return status;
+HANDLE open_console(const wchar_t *name) {
+  return CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                     nullptr);
 }
 
 // The lines of the console the launcher is attached to, up to its cursor.
 void print_screen() {
-  HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  HANDLE screen = open_console(L"CONOUT$");
   CONSOLE_SCREEN_BUFFER_INFO info{};
   GetConsoleScreenBufferInfo(screen, &info);
   std::wstring row(static_cast<size_t>(info.dwSize.X), L' ');
@@ -69,8 +52,7 @@ void print_screen() {
 }
 
 void press_a_key() {
-  HANDLE keyboard = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+  HANDLE keyboard = open_console(L"CONIN$");
   INPUT_RECORD keys[2] = {};
   for (int i = 0; i < 2; ++i) {
     keys[i].EventType = KEY_EVENT;
@@ -84,51 +66,53 @@ void press_a_key() {
   CloseHandle(keyboard);
 }
 
-int start(const wchar_t *program, const wchar_t *line_file) {
-  std::wstring line;
-  if (!read_line(line_file, &line))
+DWORD status_of(const PROCESS_INFORMATION &process) {
+  DWORD status = 126;
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return status;
+}
+
+// how: "inherit" the launcher's handles, or a console of its own, "shown",
+// "hidden" or "piped".
+int start(const std::wstring &how, const wchar_t *program, const wchar_t *line_file) {
+  FILE *file = _wfopen(line_file, L"rb");
+  if (!file)
     return 125;
+  std::wstring line;
+  unsigned char pair[2];
+  while (fread(pair, 1, 2, file) == 2)
+    line += static_cast<wchar_t>(pair[0] | pair[1] << 8);
+  fclose(file);
+
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.dwFlags = how == L"inherit" ? STARTF_USESTDHANDLES : STARTF_USESHOWWINDOW;
+  startup.wShowWindow = how == L"shown" ? SW_SHOWNORMAL : SW_HIDE;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = out;
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(program, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
-    return 126;
-  WaitForSingleObject(process.hProcess, INFINITE);
-  return static_cast<int>(status_of(process));
-}
-
-int start_in_console(const std::wstring &how, const wchar_t *program, const wchar_t *line_file) {
-  std::wstring line;
-  if (!read_line(line_file, &line))
-    return 125;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = how == L"shown" ? SW_SHOWNORMAL : SW_HIDE;
   HANDLE pipe_in = nullptr;
-  HANDLE pipe_out = nullptr;
   if (how == L"piped") {
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    if (!CreatePipe(&pipe_in, &pipe_out, &inherited, 0))
+    if (!CreatePipe(&pipe_in, &startup.hStdOutput, &inherited, 0))
       return 125;
     SetHandleInformation(pipe_in, HANDLE_FLAG_INHERIT, 0);
     startup.dwFlags |= STARTF_USESTDHANDLES;
-    startup.hStdOutput = pipe_out;
   }
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(program, line.data(), nullptr, nullptr, pipe_out != nullptr, CREATE_NEW_CONSOLE, nullptr, nullptr,
-                      &startup, &process))
+  DWORD flags = how == L"inherit" ? 0 : CREATE_NEW_CONSOLE;
+  if (!CreateProcessW(program, line.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &startup, &process))
     return 126;
-  if (pipe_out) {
-    CloseHandle(pipe_out);
+  if (pipe_in) {
+    CloseHandle(startup.hStdOutput);
     char buffer[4096];
     DWORD n = 0;
     while (ReadFile(pipe_in, buffer, sizeof buffer, &n, nullptr) && n > 0)
       WriteFile(out, buffer, n, &n, nullptr);
+  }
+  if (how == L"inherit" || how == L"piped") {
     WaitForSingleObject(process.hProcess, INFINITE);
     return static_cast<int>(status_of(process));
   }
@@ -153,7 +137,7 @@ int print_short_name(const wchar_t *path) {
   DWORD n = GetShortPathNameW(path, &short_path[0], static_cast<DWORD>(short_path.size()));
   if (n == 0 || n >= short_path.size())
     return 1;
-  print(short_path.data(), n);
+  print(short_path.substr(0, n));
   return 0;
 }
 
@@ -164,8 +148,8 @@ int wmain(int argc, wchar_t **argv) {
   if (argc == 3 && first == L"--short-name")
     return print_short_name(argv[2]);
   if (argc == 5 && first == L"--console")
-    return start_in_console(argv[2], argv[3], argv[4]);
+    return start(argv[2], argv[3], argv[4]);
   if (argc == 3)
-    return start(argv[1], argv[2]);
+    return start(L"inherit", argv[1], argv[2]);
   return 125;
 }
