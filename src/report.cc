@@ -16,10 +16,6 @@ const std::string_view KEY_PROMPT_TEXT = "\nPress any key to close this window .
 
 std::string fill_pattern(std::string_view pattern, std::initializer_list<std::string_view> values) {
   std::string text;
-  size_t size = pattern.size();
-  for (std::string_view v : values)
-    size += v.size();
-  text.reserve(size);
   const std::string_view *value = values.begin();
   size_t start = 0;
   for (size_t at = pattern.find("%s"); at != std::string_view::npos && value != values.end();

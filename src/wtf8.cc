@@ -55,7 +55,6 @@ bool decode_one(std::string_view bytes, size_t *at, char32_t *c) {
 
 std::string wtf8_from_utf16(std::u16string_view units) {
   std::string out;
-  out.reserve(units.size());
   for (size_t i = 0; i < units.size(); ++i) {
     char32_t u = units[i];
     if (is_high_surrogate(u) && i + 1 < units.size() && is_low_surrogate(units[i + 1]))
@@ -67,7 +66,6 @@ std::string wtf8_from_utf16(std::u16string_view units) {
 
 bool utf16_from_wtf8(std::string_view bytes, std::u16string *units) {
   units->clear();
-  units->reserve(bytes.size());
   bool exact = true;
   for (size_t at = 0; at < bytes.size();) {
     char32_t c = 0;

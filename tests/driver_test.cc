@@ -79,6 +79,12 @@ TEST_F(driver, one_line_per_argument_in_order) {
   EXPECT_EQ(r.status, EXIT_SOME_FAILED);
 }
 
+TEST(report, a_text_holds_exactly_what_it_is_given) {
+  EXPECT_EQ(fill_pattern("%s and %s", {"a"}), "a and %s");  // a placeholder without a value stays
+  // A lead byte of a C1 control at the end of a name stands alone, whatever follows it in memory.
+  EXPECT_EQ(progress_text(std::string_view("a\xC2\x85", 2)), "Working on file a\xC2 : ");
+}
+
 TEST(report, every_verdict_text) {
   EXPECT_EQ(verdict_text(std::nullopt), "failed, not a bsp file\n");
   EXPECT_EQ(verdict_text(patch_result::patched), "succeed\n");

@@ -133,15 +133,24 @@ if [ "$windows" != 1 ]; then
 
   # --- an output that takes nothing for a while --------------------------------------
   # A pipe left non-blocking by another program fills up: the tool waits until
-  # its reader takes more, and the whole report arrives.
-  unpatch_batch
-  (cd batch && exec perl -e 'use Fcntl; pipe(my $r, my $w) or die;
-    fcntl($w, F_SETFL, fcntl($w, F_GETFL, 0) | O_NONBLOCK) or die;
-    my $pid = fork() // die;
-    if (!$pid) { open(STDOUT, ">&", $w) or die; close $r; exec @ARGV or die }
-    close $w; sleep 1; local $/; print scalar <$r>; waitpid($pid, 0); exit($? >> 8)' \
-    $runner "$tool" "${batch[@]}" >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
+  # its reader takes more, and the whole report arrives; an interrupt while it
+  # waits stops the batch as anywhere else.
+  # nonblocking_run [SIGNAL] : the batch, its report read from such a pipe
+  # only after a second; SIGNAL comes before that.
+  nonblocking_run() {
+    unpatch_batch
+    (cd batch && exec perl -e 'use Fcntl; my $signal = shift; pipe(my $r, my $w) or die;
+      fcntl($w, F_SETFL, fcntl($w, F_GETFL, 0) | O_NONBLOCK) or die;
+      my $pid = fork() // die;
+      if (!$pid) { open(STDOUT, ">&", $w) or die; close $r; exec @ARGV or die }
+      close $w; sleep 1; if ($signal) { kill($signal, $pid); select(undef, undef, undef, 0.5) }
+      local $/; print scalar <$r>; waitpid($pid, 0); exit($? & 127 ? 128 + ($? & 127) : $? >> 8)' \
+      "${1:-}" $runner "$tool" "${batch[@]}" >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
+  }
+  nonblocking_run
   expect "non-blocking output that fills up" 0 "$(report_of 3000)"$'\n'
+  nonblocking_run INT
+  report_matches_disk "non-blocking output, interrupted while the tool waits" 130
 
   # --- a limit on file size ends nothing -------------------------------------------
   unpatch_batch; mv batch limited
