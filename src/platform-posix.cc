@@ -48,7 +48,7 @@ bool posix_open(const std::string &path, open_file *file) {
   // entry have turned into a FIFO since it was queried, the open fails at
   // once instead of waiting for a reader.
   int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0)
+  if (fd == -1)
     return false;
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -61,7 +61,7 @@ bool posix_open(const std::string &path, open_file *file) {
 
 write_outcome posix_write_at(const open_file &file, uint64_t offset, const void *data, size_t size) {
   ssize_t n = pwrite(static_cast<int>(file.handle), data, size, static_cast<off_t>(offset));
-  if (n < 0 && errno == ESPIPE)
+  if (n == -1 && errno == ESPIPE)
     return write_outcome::bad_offset;
   return n == static_cast<ssize_t>(size) ? write_outcome::written : write_outcome::failed;
 }
@@ -113,19 +113,20 @@ void on_interrupt(int signal_number) {
   interrupt_signal = signal_number;
 }
 
+// Interrupts restart a write (SA_RESTART), but never a poll.
 bool stdout_sink(void *, const char *data, size_t size) {
   while (size > 0) {
     ssize_t n = write(STDOUT_FILENO, data, size);
-    if (n > 0) {
-      data += n;
-      size -= static_cast<size_t>(n);
-    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+    if (n == -1 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       // A non-blocking output that is full: wait until it takes more.
       struct pollfd wait_for = {STDOUT_FILENO, POLLOUT, 0};
-      if (poll(&wait_for, 1, -1) < 0 && errno != EINTR)
+      if (poll(&wait_for, 1, -1) == -1 && errno != EINTR)
         return false;
-    } else if (n == 0 || errno != EINTR) {
+    } else if (n == -1) {
       return false;
+    } else {
+      data += n;
+      size -= static_cast<size_t>(n);
     }
   }
   return true;
@@ -148,7 +149,7 @@ void platform_claim_standard_streams() {
   int fd;
   do
     fd = open("/", O_RDONLY | O_DIRECTORY);
-  while (fd >= 0 && fd <= STDERR_FILENO);
+  while (fd != -1 && fd <= STDERR_FILENO);
   close(fd);  // the first one above the three; -1 where there was none
 }
 
@@ -197,7 +198,7 @@ std::string platform_program_path(const char *typed) {
   std::string path(256, '\0');
   for (;;) {
     ssize_t n = readlink("/proc/self/exe", &path[0], path.size());
-    if (n < 0)
+    if (n == -1)
       break;
     if (static_cast<size_t>(n) < path.size()) {
       path.resize(static_cast<size_t>(n));
