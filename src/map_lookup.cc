@@ -46,14 +46,16 @@ bool query_as(const std::string &dir, const std::string &name, const file_system
 }
 
 // Resolves one component below dir ("" is the current directory, else it
-// ends in a separator) and queries what it found. whole_typed and
-// whole_working are the whole names, which were queried first.
+// ends in a separator) and queries what it found: its exact names first,
+// none twice. whole_typed and whole_working, the whole names, were queried
+// before.
 bool find_component(const std::string &dir, const std::string &typed, const std::string &working,
                     const std::string &whole_typed, const std::string &whole_working, const file_system &fs,
                     lookup_cache &cache, std::string *found, file_info *info) {
   for (const std::string *exact : {&typed, &working}) {
     std::string path = dir + *exact;
-    if (path != whole_typed && path != whole_working && query_as(dir, *exact, fs, found, info))
+    bool queried = path == whole_typed || path == whole_working || (exact == &working && working == typed);
+    if (!queried && query_as(dir, *exact, fs, found, info))
       return true;
   }
   dir_status status{};

@@ -174,9 +174,9 @@ void platform_catch_signals() {
 bool platform_interrupted() { return interrupt_signal != 0; }
 
 void platform_end_interrupted() {
-  // The handler has returned, so the signal is not blocked here.
+  // The handler takes this one for a second interrupt: the signal's own
+  // action ends the process, as its parent's wait then tells.
   int signal_number = interrupt_signal;
-  signal(signal_number, SIG_DFL);
   raise(signal_number);
   // raise() returns where the signal cannot end the process after all.
   // cppcheck-suppress unreachableCode

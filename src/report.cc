@@ -41,7 +41,6 @@ bool starts_c1_control(std::string_view text, size_t at) {
 
 std::string shown_name(std::string_view name) {
   std::string shown;
-  shown.reserve(name.size());
   for (size_t at = 0; at < name.size(); ++at) {
     auto byte = static_cast<unsigned char>(name[at]);
     if (byte < 0x20 || byte == 0x7F) {

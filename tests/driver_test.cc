@@ -106,11 +106,11 @@ TEST_F(driver, all_patched_is_status_zero) {
 }
 
 TEST_F(driver, names_show_as_they_are_but_for_control_characters) {
-  run_outcome r = run({"100%s%n%d.txt", "%", std::string("a\0\x1b[1A\r\n\x7f\xc2\x9b\xc2\xa9\xc3\x9b\xc2", 16)});
+  run_outcome r = run({"100%s%n%d.txt", "%", std::string("a \0\x1b[1A\r\n\x7f\xc2\x9b\xc2\xa9\xc3\x9b\xc2", 17)});
   EXPECT_EQ(r.text, HEAD +
                         "Working on file 100%S%N%D.TXT : failed, not a bsp file\n"
                         "Working on file %.BSP : failed, file not found\n"
-                        "Working on file A?"
+                        "Working on file A ?"
                         "?[1A????\xc2\xa9\xc3\x9b\xc2.BSP : failed, file not found\n");
 }
 

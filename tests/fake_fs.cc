@@ -33,6 +33,7 @@ bool is_directory(const std::string &path) {
 }
 
 file_info query(const std::string &path) {
+  ++the_fake.queries;
   std::string name = stored(path);
   if (the_fake.failing == fault::query || (name.empty() && !is_directory(path)))
     return file_info{};

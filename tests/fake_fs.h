@@ -28,6 +28,7 @@ struct fake_fs {
   std::map<std::string, fake_entry> files;  // by path; directories are implied by paths
   bool names_differ_by_case = true;
   fault failing = fault::none;
+  int queries = 0;
   int opens = 0;
   int closes = 0;
   std::vector<std::string> listed;  // directories read, in order

@@ -42,6 +42,17 @@ TEST_F(map_lookup, other_case_is_found_component_by_component) {
   EXPECT_EQ(found("maps/episode2/e1m1.bsp"), "");
 }
 
+// Each name is queried once: the whole names, then per component its exact
+// names but for those just tried, then the one match of its directory.
+TEST_F(map_lookup, no_name_is_queried_twice) {
+  fake().files["maps/E1m1.Bsp"].data = "a";
+  EXPECT_EQ(found("maps/e1m1"), "maps/E1m1.Bsp");
+  EXPECT_EQ(fake().queries, 5);  // maps/e1m1.bsp, MAPS/E1M1.BSP, maps, maps/E1M1.BSP, maps/E1m1.Bsp
+  fake().queries = 0;
+  EXPECT_EQ(found("MAPS/E1M1"), "maps/E1m1.Bsp");
+  EXPECT_EQ(fake().queries, 7);  // the two whole names, MAPS, maps, maps/E1M1.bsp, maps/E1M1.BSP, maps/E1m1.Bsp
+}
+
 TEST_F(map_lookup, more_than_one_match_finds_nothing_unless_one_is_exact) {
   fake().files["e1m1.Bsp"].data = "a";
   fake().files["E1m1.bsp"].data = "b";

@@ -37,6 +37,12 @@ TEST(wtf8, bytes_are_utf8_where_the_text_is_valid) {
   EXPECT_EQ(wtf8_from_utf16(std::u16string_view(pair.data(), 1)), "\xED\xA0\xBD");
 }
 
+TEST(wtf8, the_units_are_those_of_the_bytes_alone) {
+  std::u16string units = u"left over";
+  EXPECT_TRUE(utf16_from_wtf8("E1M1", &units));
+  EXPECT_EQ(units, u"E1M1");
+}
+
 TEST(wtf8, bytes_that_are_no_wtf8_name_nothing) {
   for (const char *bad : {"\xFF", "\x80", "\xC0\xAF", "\xE3\x82", "\xC3\x28", "\xE3\x82\xC3", "\xE0\x80\xAF",
                           "\xF4\x90\x80\x80", "\xF5\x80\x80\x80"}) {
