@@ -98,8 +98,7 @@ bool find_file(const std::string &typed, const std::string &working, const file_
         !find_component(resolved, typed_parts[i], working_parts[i], typed, working, fs, cache, &part, info))
       return false;
     resolved += part;
-    if (i + 1 < typed_parts.size())
-      resolved += separator;
+    resolved += separator;
   }
   // The last component's own query left its answer in *info.
   return true;
