@@ -117,16 +117,16 @@ void on_interrupt(int signal_number) {
 bool stdout_sink(void *, const char *data, size_t size) {
   while (size > 0) {
     ssize_t n = write(STDOUT_FILENO, data, size);
-    if (n == -1 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+    if (n > 0) {
+      data += n;
+      size -= static_cast<size_t>(n);
+    } else if (n == -1 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       // A non-blocking output that is full: wait until it takes more.
       struct pollfd wait_for = {STDOUT_FILENO, POLLOUT, 0};
       if (poll(&wait_for, 1, -1) == -1 && errno != EINTR)
         return false;
-    } else if (n == -1) {
-      return false;
     } else {
-      data += n;
-      size -= static_cast<size_t>(n);
+      return false;  // an error, or an output that takes nothing
     }
   }
   return true;
