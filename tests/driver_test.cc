@@ -81,7 +81,9 @@ TEST_F(driver, one_line_per_argument_in_order) {
 
 TEST(report, a_text_holds_exactly_what_it_is_given) {
   EXPECT_EQ(fill_pattern("%s and %s", {"a"}), "a and %s");  // a placeholder without a value stays
-  // A lead byte of a C1 control at the end of a name stands alone, whatever follows it in memory.
+  // A C1 control at the end of a name is one too; its lead byte alone there
+  // stands alone, whatever follows it in memory.
+  EXPECT_EQ(progress_text("a\xC2\x85"), "Working on file a? : ");
   EXPECT_EQ(progress_text(std::string_view("a\xC2\x85", 2)), "Working on file a\xC2 : ");
 }
 
