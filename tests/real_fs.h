@@ -21,7 +21,10 @@ std::string read_file(const std::string &path);
 
 // The real calls, counting real opens and closes.
 struct real_calls {
-  void (*after_query)(const std::string &path) = nullptr;  // runs between the checks and the open
+  // Runs between the checks and the open of the map alone: a lookup that
+  // walks the path must never have it act on a folder above, such as /tmp.
+  void (*after_query)(const std::string &path) = nullptr;
+  std::string map;
   int opens = 0;
   int closes = 0;
 };
@@ -35,6 +38,7 @@ protected:
   std::string map = dir.file("E1M1.BSP");
   void SetUp() override {
     real() = real_calls();
+    real().map = map;
     write_file(map, "OMAP)0123456789");
   }
   patch_result patch() {
