@@ -17,8 +17,6 @@ namespace fs = std::filesystem;
 
 using platform_posix = real_map;
 
-void remove_write_bits(const std::string &path) { chmod(path.c_str(), 0444); }
-
 // Were a descriptor left open, one more open of the same file would still
 // work, so leaks are looked for where the system lists descriptors (/dev/fd).
 long open_descriptors() { return std::distance(fs::directory_iterator("/dev/fd"), fs::directory_iterator()); }

@@ -11,11 +11,6 @@ namespace fs = std::filesystem;
 
 using platform = real_map;
 
-void remove_write_bits(const std::string &path) {
-  fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
-}
-
 TEST_F(platform, read_only_missing_and_directory) {
   remove_write_bits(map);
   EXPECT_EQ(patch(), patch_result::not_writable);

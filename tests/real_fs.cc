@@ -34,6 +34,13 @@ std::string read_file(const std::string &path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+void remove_write_bits(const std::string &path) {
+  std::filesystem::permissions(path,
+                               std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+}
+
 namespace {
 
 real_calls the_calls;

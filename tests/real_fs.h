@@ -18,6 +18,8 @@ struct scratch_dir {
 
 void write_file(const std::string &path, const std::string &data);
 std::string read_file(const std::string &path);
+// The read-only mark: no write bit for anyone (POSIX), the attribute (Win32).
+void remove_write_bits(const std::string &path);
 
 // The real calls, counting real opens and closes.
 struct real_calls {
