@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "wtf8.h"
+
 namespace {
 
 constexpr std::string_view BANNER_TEXT =
@@ -34,23 +36,28 @@ std::string usage_text(std::string_view program_path) {
 
 namespace {
 
-// In UTF-8 a C1 control is 0xC2 followed by 0x80 to 0x9F.
-bool starts_c1_control(std::string_view text, size_t at) {
-  return text[at] == '\xC2' && at + 1 < text.size() && (text[at + 1] & 0xE0) == 0x80;
+// Characters that would change how a line reads instead of showing in it:
+// C0 and C1 controls and DEL, the marks and embeddings that reorder text laid
+// out in both directions, the line and paragraph separators, and surrogates,
+// which are no characters at all.
+bool is_hidden(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
+         (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || (c >= 0xD800 && c <= 0xDFFF);
 }
 
 std::string shown_name(std::string_view name) {
   std::string shown;
-  for (size_t at = 0; at < name.size(); ++at) {
-    auto byte = static_cast<unsigned char>(name[at]);
-    if (byte < 0x20 || byte == 0x7F) {
+  for (size_t at = 0; at < name.size();) {
+    size_t start = at;
+    char32_t c = 0;
+    // A byte that starts no sequence stands for itself: 0x80 to 0x9F is a C1
+    // control to a terminal that reads eight bits.
+    if (!wtf8_decode(name, &at, &c))
+      c = static_cast<unsigned char>(name[at++]);
+    if (is_hidden(c))
       shown += '?';
-    } else if (starts_c1_control(name, at)) {
-      shown += '?';
-      ++at;
-    } else {
-      shown += name[at];
-    }
+    else
+      shown.append(name, start, at - start);
   }
   return shown;
 }

@@ -14,8 +14,10 @@ extern const std::string_view KEY_PROMPT_TEXT;
 
 std::string banner_text();
 std::string usage_text(std::string_view program_path);
-// A name shows as it is, but for each control character (C0, DEL and, in
-// UTF-8, C1), which shows as "?": no name can move the cursor or split a line.
+// A name shows as it is, but for each control character (C0, DEL, C1 in
+// UTF-8 or as a byte outside it), each mark that reorders text laid out in
+// both directions, and each line or paragraph separator, which shows as "?":
+// no name can move the cursor, reorder a line or split it.
 std::string progress_text(std::string_view working_name);
 // The verdict that completes a progress line: for a name that is no map
 // name (no result), or for the result of its patch.

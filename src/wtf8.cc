@@ -26,8 +26,9 @@ void append_utf8(std::string &out, char32_t c) {
 bool is_high_surrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool is_low_surrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
-// Decodes one sequence at bytes[*at]; a surrogate stands alone in three bytes.
-bool decode_one(std::string_view bytes, size_t *at, char32_t *c) {
+}  // namespace
+
+bool wtf8_decode(std::string_view bytes, size_t *at, char32_t *c) {
   auto b = [&](size_t i) { return static_cast<unsigned char>(bytes[*at + i]); };
   unsigned char lead = b(0);
   size_t length = lead < 0x80                    ? 1
@@ -51,8 +52,6 @@ bool decode_one(std::string_view bytes, size_t *at, char32_t *c) {
   return true;
 }
 
-}  // namespace
-
 std::string wtf8_from_utf16(std::u16string_view units) {
   std::string out;
   for (size_t i = 0; i < units.size(); ++i) {
@@ -69,7 +68,7 @@ bool utf16_from_wtf8(std::string_view bytes, std::u16string *units) {
   bool exact = true;
   for (size_t at = 0; at < bytes.size();) {
     char32_t c = 0;
-    if (!decode_one(bytes, &at, &c)) {
+    if (!wtf8_decode(bytes, &at, &c)) {
       exact = false;
       c = REPLACEMENT;
       ++at;

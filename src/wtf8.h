@@ -10,6 +10,10 @@
 
 std::string wtf8_from_utf16(std::u16string_view units);
 
+// The one character at bytes[*at], moving *at past it; false, with *at as it
+// was, where no WTF-8 sequence starts there. A surrogate decodes to itself.
+bool wtf8_decode(std::string_view bytes, size_t *at, char32_t *c);
+
 // Fills *units, with U+FFFD for each byte that starts no WTF-8 sequence, and
 // returns false if there was any: such a name stands for no file.
 bool utf16_from_wtf8(std::string_view bytes, std::u16string *units);

@@ -16,7 +16,8 @@ const std::string HEAD = BANNER + "----------\\..........\n\n";
 struct captured {
   std::string text;
   int writes = 0;
-  int fail_after = -1;  // sink fails from this write on
+  int fail_after = -1;     // sink fails from this write on
+  std::vector<int> opens;  // how many files had been opened at each write
 };
 
 bool capture(void *context, const char *data, size_t size) {
@@ -24,6 +25,7 @@ bool capture(void *context, const char *data, size_t size) {
   if (c.fail_after >= 0 && c.writes >= c.fail_after)
     return false;
   ++c.writes;
+  c.opens.push_back(fake().opens);
   c.text.append(data, size);
   return true;
 }
@@ -32,6 +34,7 @@ struct run_outcome {
   std::string text;
   int status;
   int writes;
+  std::vector<int> opens;
 };
 
 run_outcome run(const std::vector<std::string> &arguments, bool immediate = false, int fail_after = -1,
@@ -41,7 +44,7 @@ run_outcome run(const std::vector<std::string> &arguments, bool immediate = fals
   output out = make_output(capture, &c, immediate, crlf);
   std::vector<std::string_view> views(arguments.begin(), arguments.end());
   int status = run_tool("/opt/tools/olum2zavik", views, fake_file_system(), out, [] { return fake().interrupted; });
-  return {c.text, status, c.writes};
+  return {c.text, status, c.writes, c.opens};
 }
 
 class driver : public ::testing::Test {
@@ -85,6 +88,11 @@ TEST(report, a_text_holds_exactly_what_it_is_given) {
   // stands alone, whatever follows it in memory.
   EXPECT_EQ(progress_text("a\xC2\x85"), "Working on file a? : ");
   EXPECT_EQ(progress_text(std::string_view("a\xC2\x85", 2)), "Working on file a\xC2 : ");
+  // What a terminal would act on shows as "?": 0x1F, a raw C1 byte outside
+  // UTF-8, a surrogate, a right-to-left override, a line separator, a
+  // first-strong isolate. Latin-1 and UTF-8 letters stay.
+  EXPECT_EQ(progress_text("\x1F\x9B\xED\xA0\x9B\xE2\x80\xAE\xE2\x80\xA8\xE2\x81\xA8\xD8\x9C\xA9\xC3\xA9"),
+            "Working on file ??????\?\xA9\xC3\xA9 : ");
 }
 
 TEST(report, every_verdict_text) {
@@ -120,7 +128,7 @@ TEST_F(driver, console_sees_progress_before_the_file_is_touched) {
   fake().files["A.BSP"].data = "01234";
   run_outcome r = run({"a", "b"}, true);
   // banner, separator, then progress and verdict as separate writes
-  EXPECT_EQ(r.writes, 6);
+  EXPECT_EQ(r.opens, (std::vector<int>{0, 0, 0, 1, 1, 1}));
   run_outcome redirected = run({"a", "b"}, false);
   EXPECT_EQ(redirected.writes, 1);
   EXPECT_EQ(redirected.text, r.text);
