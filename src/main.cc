@@ -9,7 +9,10 @@ int main(int argc, char **argv) {
   std::vector<std::string_view> files = platform_file_arguments(argc, argv);
   // Only the usage text shows the program's path, so only then is it looked up.
   std::string program_path = files.empty() ? platform_program_path(argc > 0 ? argv[0] : "") : std::string();
-  const file_system fs = {platform_file_ops(), PLATFORM_PATHS, PLATFORM_NAMES_DIFFER_BY_CASE};
+  file_system fs = {platform_file_ops(), PLATFORM_PATHS, PLATFORM_NAMES_DIFFER_BY_CASE, std::nullopt};
+  file_id report_file{};
+  if (platform_stdout_file(&report_file))
+    fs.report_file = report_file;
   int status = run_tool(program_path, files, fs, out, platform_interrupted);
   if (platform_console_is_own()) {
     write_text(out, KEY_PROMPT_TEXT);

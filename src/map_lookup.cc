@@ -10,8 +10,13 @@ bool less_ignoring_case(const std::string &a, const std::string &b) {
   });
 }
 
+bool same_time(const file_time &a, const file_time &b) {
+  return a.seconds == b.seconds && a.nanoseconds == b.nanoseconds;
+}
+
 bool same_status(const dir_status &a, const dir_status &b) {
-  return a.device == b.device && a.inode == b.inode && a.modified_ns == b.modified_ns && a.changed_ns == b.changed_ns;
+  return a.id.volume == b.id.volume && a.id.index == b.id.index && same_time(a.modified, b.modified) &&
+         same_time(a.changed, b.changed);
 }
 
 // Lists dir into the cache, as it was when it had status. A listing that
@@ -20,10 +25,8 @@ bool same_status(const dir_status &a, const dir_status &b) {
 const directory_index *list_afresh(const std::string &dir, const dir_status &status, const file_system &fs,
                                    lookup_cache &cache) {
   directory_index index{status, {}};
-  if (!fs.ops.list_directory(dir.empty() ? "." : dir, &index.names)) {
-    cache.directories.erase(dir);
+  if (!fs.ops.list_directory(dir.empty() ? "." : dir, &index.names))
     return nullptr;
-  }
   std::sort(index.names.begin(), index.names.end(), less_ignoring_case);
   return &(cache.directories[dir] = std::move(index));
 }
@@ -70,8 +73,9 @@ bool find_component(const std::string &dir, const std::string &typed, const std:
     return true;
   // What a cached index shows must still be there. Where it is gone although
   // the directory's status looked the same (a clock too coarse to show the
-  // change), the directory is listed again, once.
-  if (!cached)
+  // change), the directory is listed again, once. A link that leads nowhere
+  // is still there: the index was right.
+  if (!cached || info->entry_exists)
     return false;
   match = only_match(list_afresh(dir, status, fs, cache), typed);
   return match != nullptr && query_as(dir, *match, fs, found, info);
@@ -84,8 +88,15 @@ bool find_file(const std::string &typed, const std::string &working, const file_
   auto found = [&](const std::string &name) { return (*info = fs.ops.query(name)).exists; };
   if (!fs.names_differ_by_case)
     return found(working);
-  if (found(typed) || (working != typed && found(working)))
+  if (found(typed))
     return true;
+  // Where the entry typed is there but leads nowhere, a match without regard
+  // to case could only be that entry again, or a second one beside it.
+  bool typed_leads_nowhere = info->entry_exists;
+  if (working != typed && found(working))
+    return true;
+  if (typed_leads_nowhere)
+    return false;
 
   // Both names come from one argument, so their components pair up.
   std::vector<std::string> typed_parts = split_path(typed, fs.paths);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ struct file_system {
   const file_ops &ops;
   const path_syntax &paths;
   bool names_differ_by_case;
+  // The file the report goes to, where it is one: it is never patched.
+  std::optional<file_id> report_file;
 };
 
 // One directory as it was listed, its names in order of their upper case.
@@ -33,6 +36,7 @@ struct lookup_cache {
 // the typed name is tried, then the working name, then a match without regard
 // to case, component by component. A component that matches more than one
 // entry, none exactly, finds nothing; so does a directory that cannot be listed.
+// A link that leads nowhere is not found, and costs what a missing name costs.
 // typed and working come from one argument (make_typed_name and
 // make_working_name). *info is the query of the name found.
 bool find_file(const std::string &typed, const std::string &working, const file_system &fs, lookup_cache &cache,

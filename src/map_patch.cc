@@ -7,10 +7,15 @@ bool is_map_file_name(const std::string &name, const path_syntax &paths) {
   return is_map_name(upper_case(name), paths);
 }
 
+bool is_report_file(const file_id &id, const file_system &fs) {
+  return fs.report_file && fs.report_file->volume == id.volume && fs.report_file->index == id.index;
+}
+
 patch_result write_patch(const file_system &fs, const open_file &file) {
   // What was opened decides, not what was queried before: an entry swapped
-  // in between must not bring in another file or a protected one.
-  if (!is_map_file_name(file.name, fs.paths))
+  // in between must not bring in another file or a protected one. Nor is
+  // the report's own file ever patched, whatever its name.
+  if (!is_map_file_name(file.name, fs.paths) || is_report_file(file.id, fs))
     return patch_result::open_failed;
   if (!file.writable)
     return patch_result::not_writable;
@@ -32,12 +37,16 @@ patch_result patch_map(const std::string &working_name, const std::string &typed
   file_info info{};
   if (!find_file(typed_name, working_name, fs, cache, &info))
     return patch_result::not_found;
+  // A link to a file that is no map is refused before anything is asked of
+  // that file, so the verdict is the same whoever runs the tool.
+  if (!is_map_file_name(info.target, fs.paths))
+    return patch_result::open_failed;
   if (!info.writable)
     return patch_result::not_writable;
   // A directory, FIFO or device is refused before it is opened: opening one
-  // can block or have effects. So is a link to a file that is no map.
+  // can block or have effects.
   open_file file{};
-  if (!info.regular_file || !is_map_file_name(info.target, fs.paths) || !fs.ops.open(info.target, &file))
+  if (!info.regular_file || !fs.ops.open(info.target, &file))
     return patch_result::open_failed;
   patch_result result = write_patch(fs, file);
   // A failing close after the write means the byte may not have reached the file.

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
+#include <climits>
 
 #include "map_name.h"
 #include "platform.h"
@@ -20,27 +20,47 @@ namespace {
 
 bool has_write_bit(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0; }
 
-// A last link is resolved here, not by the open: the file it leads to is
-// judged by its own name before anything opens it. Any other entry costs one
-// lstat, as a stat would.
+// As the kernel's own limit on links followed in one path.
+constexpr int MAX_HOPS = 40;
+
+// Where the link at path leads: its text, read relative to the link's own
+// folder, so that no path is resolved as a whole and no length but the
+// system's limits it.
+bool follow_link(const std::string &path, std::string *next) {
+  char text[PATH_MAX];
+  ssize_t n = readlink(path.c_str(), text, sizeof text);
+  if (n <= 0 || static_cast<size_t>(n) == sizeof text)
+    return false;
+  size_t slash = path.rfind('/');
+  size_t folder_end = text[0] == '/' || slash == std::string::npos ? 0 : slash + 1;
+  next->assign(path, 0, folder_end).append(text, static_cast<size_t>(n));
+  return true;
+}
+
+file_id id_of(const struct stat &st) { return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)}; }
+
+// A last link is followed here, hop by hop, not by the open: the file it
+// leads to is judged by its own name before anything opens it. Any other
+// entry costs one lstat, as a stat would.
 file_info posix_query(const std::string &path) {
   struct stat st;
   if (lstat(path.c_str(), &st) != 0)
     return file_info{};
-  std::string target = path;
-  if (S_ISLNK(st.st_mode)) {
-    char *resolved = realpath(path.c_str(), nullptr);
-    if (!resolved)
-      return file_info{};  // a link to nothing, or in a loop
-    target = resolved;
-    free(resolved);
-    if (lstat(target.c_str(), &st) != 0)
-      return file_info{};
+  file_info info{};
+  info.entry_exists = true;
+  info.target = path;
+  for (int hops = 0; S_ISLNK(st.st_mode); ++hops) {
+    std::string next;
+    if (hops == MAX_HOPS || !follow_link(info.target, &next) || lstat(next.c_str(), &st) != 0)
+      return info;  // a link to nothing, in a loop, or into a folder it may not search
+    info.target = std::move(next);
   }
+  info.exists = true;
   // No write bit for anyone is the read-only mark, and it binds root too; the
   // kernel's own test covers the rest, read-only mounts among them.
-  bool writable = has_write_bit(st.st_mode) && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
-  return {true, writable, S_ISREG(st.st_mode), target};
+  info.writable = has_write_bit(st.st_mode) && faccessat(AT_FDCWD, info.target.c_str(), W_OK, AT_EACCESS) == 0;
+  info.regular_file = S_ISREG(st.st_mode);
+  return info;
 }
 
 bool posix_open(const std::string &path, open_file *file) {
@@ -55,7 +75,7 @@ bool posix_open(const std::string &path, open_file *file) {
     close(fd);
     return false;
   }
-  *file = {fd, has_write_bit(st.st_mode), path};
+  *file = {fd, has_write_bit(st.st_mode), path, id_of(st)};
   return true;
 }
 
@@ -89,13 +109,11 @@ bool posix_stat_directory(const std::string &path, dir_status *status) {
   struct stat st;
   if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
     return false;
-  auto ns = [](const struct timespec &t) { return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec; };
-  auto device = static_cast<uint64_t>(st.st_dev);
-  auto inode = static_cast<uint64_t>(st.st_ino);
+  auto time = [](const struct timespec &t) { return file_time{static_cast<int64_t>(t.tv_sec), t.tv_nsec}; };
 #ifdef __APPLE__
-  *status = {device, inode, ns(st.st_mtimespec), ns(st.st_ctimespec)};
+  *status = {id_of(st), time(st.st_mtimespec), time(st.st_ctimespec)};
 #else
-  *status = {device, inode, ns(st.st_mtim), ns(st.st_ctim)};
+  *status = {id_of(st), time(st.st_mtim), time(st.st_ctim)};
 #endif
   return true;
 }
@@ -184,6 +202,14 @@ void platform_end_interrupted() {
 }
 
 output platform_stdout() { return make_output(stdout_sink, nullptr, isatty(STDOUT_FILENO) != 0, false); }
+
+bool platform_stdout_file(file_id *id) {
+  struct stat st;
+  if (fstat(STDOUT_FILENO, &st) != 0)
+    return false;
+  *id = id_of(st);
+  return true;
+}
 
 // A terminal here outlives the tool.
 bool platform_console_is_own() { return false; }

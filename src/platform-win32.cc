@@ -3,6 +3,7 @@
 // so no name ever passes through a code page on its way to a file.
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
 #include "command_line.h"
@@ -86,7 +87,7 @@ file_info win32_query(const std::string &name) {
   case name_kind::invalid:
     return file_info{};
   case name_kind::device:
-    return {true, true, false, name};  // refused before anything opens it
+    return {true, true, false, name, true};  // refused before anything opens it
   case name_kind::file:
     break;
   }
@@ -95,7 +96,11 @@ file_info win32_query(const std::string &name) {
     return file_info{};
   bool writable = (attributes & FILE_ATTRIBUTE_READONLY) == 0;
   bool regular_file = (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
-  return {true, writable, regular_file, name};
+  return {true, writable, regular_file, name, true};
+}
+
+file_id id_of(const BY_HANDLE_FILE_INFORMATION &info) {
+  return {info.dwVolumeSerialNumber, static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
 }
 
 // The name of the file itself, after every link, junction and short name.
@@ -148,7 +153,7 @@ bool win32_open(const std::string &name, open_file *file) {
     if (handle == INVALID_HANDLE_VALUE)
       return false;
   }
-  *file = {reinterpret_cast<intptr_t>(handle), writable, own_name};
+  *file = {reinterpret_cast<intptr_t>(handle), writable, own_name, id_of(info)};
   return true;
 }
 
@@ -297,6 +302,27 @@ output platform_stdout() {
   output result = make_output(redirected_sink, &to, false, true);
   result.failed = to.handle == nullptr || to.handle == INVALID_HANDLE_VALUE;
   return result;
+}
+
+bool platform_stdout_file(file_id *id) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (GetFileType(out) != FILE_TYPE_DISK)
+    return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileInformationByHandle(out, &info) != FALSE) {
+    *id = id_of(info);
+    return true;
+  }
+  // A handle opened only to write may not read attributes, but its file's id
+  // needs no right (Windows 8 and later): the low halves are the serial
+  // number and index that an open map shows.
+  FILE_ID_INFO ids{};
+  if (GetFileInformationByHandleEx(out, FileIdInfo, &ids, sizeof ids) == FALSE)
+    return false;
+  uint64_t index = 0;
+  memcpy(&index, ids.FileId.Identifier, sizeof index);
+  *id = {ids.VolumeSerialNumber & 0xFFFFFFFF, index};
+  return true;
 }
 
 bool platform_console_is_own() {

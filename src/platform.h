@@ -27,15 +27,30 @@ struct file_info {
   // Where the entry itself stands: where a last link leads, where the system
   // tells it before an open (POSIX); else the path as given.
   std::string target;
+  // The name's own entry is there, though it may lead nowhere (a link to
+  // nothing, in a loop, or into a folder that may not be searched).
+  bool entry_exists;
+};
+
+// Which file an entry is, however it was reached: device and inode (POSIX),
+// volume serial number and file index (Win32).
+struct file_id {
+  uint64_t volume;
+  uint64_t index;
+};
+
+// A time as the system keeps it, without overflow for any date it holds.
+struct file_time {
+  int64_t seconds;
+  int64_t nanoseconds;
 };
 
 // What tells that a directory changed: a new entry or a removed one changes
 // its modification and change times, a replaced directory its identity.
 struct dir_status {
-  uint64_t device;
-  uint64_t inode;
-  int64_t modified_ns;
-  int64_t changed_ns;
+  file_id id;
+  file_time modified;
+  file_time changed;
 };
 
 // An open file, and what the system tells of the file itself.
@@ -44,6 +59,7 @@ struct open_file {
   bool writable;  // the file's own read-only mark is clear
   // The file's own name, after every link and alias the system resolved.
   std::string name;
+  file_id id;
 };
 
 // How a write at an offset went. The system refuses the offset itself only
@@ -83,6 +99,8 @@ void platform_claim_standard_streams();
 
 // Standard output, set up for the console or a redirection.
 output platform_stdout();
+// The file that standard output writes to; false where it is none the system can tell.
+bool platform_stdout_file(file_id *id);
 
 // True where the console is the tool's own: made for it alone (drag and drop,
 // a double-click, a shortcut), shown, and both standard input and output. It

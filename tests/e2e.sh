@@ -125,6 +125,19 @@ $runner "$tool" "${many[@]}" >&- 2>"$work/err.txt" </dev/null; status=$?
 all_many_patched "stdout closed outright"
 rm -f lost_output_*.bsp
 
+# The report appended to the very map it names: that file is never patched.
+# (On Windows the shell's own redirection: Wine cannot tell the volume of a
+# handle made from a Unix descriptor.)
+new_map e1m9.bsp; cp e1m9.bsp e1m9.orig
+if [ "$windows" = 1 ]; then
+  $runner cmd /c "$(windows_path "$tool") e1m9 >> e1m9.bsp" 2>"$work/err.txt" </dev/null; status=$?
+else
+  $runner "$tool" e1m9 >>e1m9.bsp 2>"$work/err.txt" </dev/null; status=$?
+fi
+tail -c +25 e1m9.bsp >out.txt; head -c 24 e1m9.bsp >e1m9.head
+expect_lines "report appended to the map" 1 E1M9.BSP "$NO_OPEN"
+same_bytes "map that takes the report" e1m9.head e1m9.orig
+
 if [ "$windows" = 1 ]; then
   # --- Windows only ------------------------------------------------------------
   tool con nul.bsp COM1.BSP
@@ -156,15 +169,25 @@ else
   ln -s /dev/null null.bsp
   tool null
   expect_lines "link to a device" 1 NULL.BSP "$NO_OPEN"
-  ln -s nowhere.bsp dangling.bsp
-  tool dangling
-  expect_lines "dangling link" 1 DANGLING.BSP "$NOT_FOUND"
-  # A link to the tool's own output: the report's file is no map.
-  ln -s /proc/self/fd/1 pack/stdout.bsp; printf 'LOG-LINE-1\n' >log.txt; cp log.txt log.orig
-  (cd pack && $runner "$tool" stdout >>"$work/log.txt" 2>"$work/err.txt" </dev/null); status=$?
-  head -c 11 log.txt >out.txt
-  [ "$status" = 1 ] && cmp -s out.txt log.orig && grep -q "STDOUT.BSP : $NO_OPEN" log.txt && pass ||
-    fail "link to standard output: status $status, log $(head -c 20 log.txt | od -c | head -2)"
+  ln -s nowhere.bsp dangling.bsp; ln -s loop.bsp loop.bsp
+  tool dangling loop
+  expect_lines "dangling link, link loop" 1 DANGLING.BSP "$NOT_FOUND" LOOP.BSP "$NOT_FOUND"
+  # A link to the tool's own output, whether its file is named like a map or not.
+  ln -s /proc/self/fd/1 pack/stdout.bsp
+  for log in log.txt log.bsp; do
+    printf 'LOG-LINE-1\n' >$log; cp $log log.orig
+    (cd pack && $runner "$tool" stdout >>"$work/$log" 2>"$work/err.txt" </dev/null); status=$?
+    head -c 11 $log >out.txt
+    [ "$status" = 1 ] && cmp -s out.txt log.orig && grep -q "STDOUT.BSP : $NO_OPEN" $log && pass ||
+      fail "link to standard output in $log: status $status, log $(head -c 20 $log | od -c | head -2)"
+  done
+
+  # Dates past 2038 (archives and FAT cards carry them), and a folder's far past 2262.
+  mkdir Dated; new_map Dated/e2m1.bsp; patched_copy Dated/e2m1.bsp want.bsp
+  touch -d 2040-01-01 Dated/e2m1.bsp; touch -d 2300-01-01 Dated
+  tool dated/E2M1
+  expect_lines "map dated 2040 in a folder dated 2300" 0 DATED/E2M1.BSP "$OK"
+  same_bytes "map dated 2040" Dated/e2m1.bsp want.bsp
 
   # The usage text names the program by its whole path, however long.
   deep_tool="$work/$long_dir/$long_file/olum2zavik"

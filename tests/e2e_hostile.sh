@@ -171,12 +171,18 @@ if [ "$windows" != 1 ]; then
   part=$(printf 'p%.0s' $(seq 1 250)); rel=""
   for i in $(seq 1 20); do rel=$rel$part/; done
   mkdir deep
-  (cd deep && for i in $(seq 1 20); do mkdir "$part" && cd "$part" || exit 1; done && new_map m.bsp && cp m.bsp "$work/deep.orig")
+  (cd deep && for i in $(seq 1 20); do mkdir "$part" && cd "$part" || exit 1; done && new_map m.bsp && cp m.bsp "$work/deep.orig" &&
+    new_map plain.bsp && new_map target.bsp && ln -s target.bsp linked.bsp)
+  patched_copy deep.orig deep.want
   (cd deep && $runner "$tool" "$rel"m >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
   expect_lines "path longer than the system allows" 1 "${rel^^}M.BSP" "$NOT_FOUND"
+  # There, a map and a link beside it are reached by their short names.
+  (cd deep && for i in $(seq 1 20); do cd "$part" || exit 1; done &&
+    $runner "$tool" plain linked >"$work/out.txt" 2>"$work/err.txt" </dev/null && cmp -s target.bsp "$work/deep.want"); status=$?
+  expect_lines "a map and a link to one, deeper than the system's path limit" 0 PLAIN.BSP "$OK" LINKED.BSP "$OK"
   (cd deep && for i in $(seq 1 20); do cd "$part" || exit 1; done && cmp -s m.bsp "$work/deep.orig") && pass ||
     fail "deep map was changed"
-  (cd deep && for i in $(seq 1 20); do cd "$part" || exit 1; done && rm m.bsp)
+  (cd deep && for i in $(seq 1 20); do cd "$part" || exit 1; done && rm ./*.bsp)
   rm -rf deep 2>/dev/null || true
 
   # A folder without search permission, for a user the system holds to it.

@@ -80,10 +80,10 @@ patched_copy() { cp "$1" "$2"; printf '\x2a' | dd of="$2" bs=1 seek=4 conv=notru
 new_map() { printf 'OMAP\x29\x00\x00\x00%s' "${2:-0123456789abcdef}" >"$1"; }
 
 # finish : the closing lines, and the status of the suite: 77 (skipped) where
-# nothing failed but some case could not be made here.
+# no case could be made here at all; a case skipped alone is only listed.
 finish() {
   printf '%d passed, %d failed, %d skipped\n' "$passes" "$failures" "${#skipped[@]}"
   [ ${#skipped[@]} = 0 ] || printf 'skipped: %s\n' "${skipped[@]}"
   [ "$failures" = 0 ] || { echo "seed: ${O2Z_SEED:-1}"; return 1; }
-  [ ${#skipped[@]} = 0 ] || return 77
+  [ "$passes" -gt 0 ] || return 77
 }

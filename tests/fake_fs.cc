@@ -38,10 +38,14 @@ file_info query(const std::string &path) {
   if (the_fake.failing == fault::query || (name.empty() && !is_directory(path)))
     return file_info{};
   if (name.empty())
-    return {true, true, false, path};
+    return {true, true, false, path, true};
   const fake_entry &entry = the_fake.files[name];
-  return {true, !entry.read_only, entry.regular_file, entry.target.empty() ? path : entry.target};
+  if (entry.leads_nowhere)
+    return {false, false, false, "", true};
+  return {true, !entry.read_only, entry.regular_file, entry.target.empty() ? path : entry.target, true};
 }
+
+file_id id_of(const std::string &name) { return {0, std::hash<std::string>()(name)}; }
 
 std::vector<std::string> handles;  // the stored path behind each open handle
 
@@ -49,13 +53,13 @@ const std::string &opened(const open_file &file) { return handles[static_cast<si
 
 bool open(const std::string &path, open_file *file) {
   std::string name = stored(path);
-  if (the_fake.failing == fault::open || name.empty() || !the_fake.files[name].regular_file)
+  if (the_fake.failing == fault::open || name.empty())
     return false;
   ++the_fake.opens;
   const fake_entry &entry = the_fake.files[name];
   handles.push_back(name);
   *file = {static_cast<intptr_t>(handles.size() - 1), !entry.read_only && !entry.opens_read_only,
-           entry.own_name.empty() ? path : entry.own_name};
+           entry.own_name.empty() ? path : entry.own_name, id_of(name)};
   return true;
 }
 
@@ -112,7 +116,7 @@ bool stat_directory(const std::string &path, dir_status *status) {
   for (const std::string &name : names)
     all += name + '/';
   auto stamp = the_fake.coarse_clock ? 0 : static_cast<int64_t>(std::hash<std::string>()(all));
-  *status = {0, std::hash<std::string>()(dir), the_fake.mtime_restored ? 0 : stamp, stamp};
+  *status = {id_of(dir), {the_fake.mtime_restored ? 0 : stamp, 0}, {stamp, 0}};
   return true;
 }
 
@@ -127,5 +131,8 @@ void reset_fake() {
 
 file_system fake_file_system() {
   static const file_ops ops = {query, open, write_at, close, list_directory, stat_directory};
-  return {ops, the_fake.names_differ_by_case ? POSIX_PATHS : WIN32_PATHS, the_fake.names_differ_by_case};
+  std::optional<file_id> report;
+  if (!the_fake.report_to.empty())
+    report = id_of(the_fake.report_to);
+  return {ops, the_fake.names_differ_by_case ? POSIX_PATHS : WIN32_PATHS, the_fake.names_differ_by_case, report};
 }

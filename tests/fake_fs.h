@@ -22,6 +22,7 @@ struct fake_entry {
   std::string target;
   std::string own_name;
   bool opens_read_only = false;
+  bool leads_nowhere = false;  // a link to nothing: the entry is there, what it leads to is not
 };
 
 struct fake_fs {
@@ -33,6 +34,7 @@ struct fake_fs {
   int closes = 0;
   std::vector<std::string> listed;  // directories read, in order
   std::string interrupt_at;         // an interrupt comes while this file is written
+  std::string report_to;            // the file the report goes to
   bool coarse_clock = false;        // a directory's times never show a change
   bool mtime_restored = false;      // only a directory's change time shows a change, as after tar sets it back
   bool interrupted = false;

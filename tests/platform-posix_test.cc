@@ -98,7 +98,7 @@ TEST_F(platform_posix, no_write_bit_is_write_protection_for_everyone) {
 TEST(platform_posix_calls, offsets_on_a_pipe_and_listings_of_no_directory_fail) {
   int ends[2];
   ASSERT_EQ(pipe(ends), 0);
-  open_file pipe_end{ends[1], true, "pipe.bsp"};
+  open_file pipe_end{ends[1], true, "pipe.bsp", {}};
   EXPECT_EQ(platform_file_ops().write_at(pipe_end, 4, "*", 1), write_outcome::bad_offset);
   close(ends[0]);
   close(ends[1]);

@@ -4,6 +4,10 @@
 #include <iterator>
 #include <random>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace {
 
 std::filesystem::path unique_temp_path() {
@@ -41,6 +45,14 @@ void remove_write_bits(const std::string &path) {
                                std::filesystem::perm_options::remove);
 }
 
+bool open_refuses_protected_files() {
+#ifdef _WIN32
+  return false;
+#else
+  return geteuid() != 0;
+#endif
+}
+
 namespace {
 
 real_calls the_calls;
@@ -72,5 +84,5 @@ real_calls &real() { return the_calls; }
 file_system real_file_system() {
   static const file_ops ops = {
       query, open, system_ops().write_at, close, system_ops().list_directory, system_ops().stat_directory};
-  return {ops, PLATFORM_PATHS, PLATFORM_NAMES_DIFFER_BY_CASE};
+  return {ops, PLATFORM_PATHS, PLATFORM_NAMES_DIFFER_BY_CASE, std::nullopt};
 }

@@ -20,6 +20,9 @@ void write_file(const std::string &path, const std::string &data);
 std::string read_file(const std::string &path);
 // The read-only mark: no write bit for anyone (POSIX), the attribute (Win32).
 void remove_write_bits(const std::string &path);
+// Whether the system itself refuses to open a file so marked for writing:
+// on POSIX for every user but root. On Win32 the tool never tries.
+bool open_refuses_protected_files();
 
 // The real calls, counting real opens and closes.
 struct real_calls {
