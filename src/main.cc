@@ -14,13 +14,15 @@ int main(int argc, char **argv) {
   if (platform_stdout_file(&report_file))
     fs.report_file = report_file;
   int status = run_tool(program_path, files, fs, out, platform_interrupted);
+  // The report is out and the outcome decided: nothing after this changes it.
+  bool interrupted = platform_interrupted();
   if (platform_console_is_own()) {
     write_text(out, KEY_PROMPT_TEXT);
     flush_output(out);
-    platform_wait_for_key();
+    platform_wait_for_key(status, interrupted);
   }
-  // The report is out; a calling shell or loop must still see the interrupt.
-  if (platform_interrupted())
+  // A calling shell or loop must still see the interrupt.
+  if (interrupted)
     platform_end_interrupted();
   return status;
 }

@@ -86,8 +86,6 @@ bool find_component(const std::string &dir, const std::string &typed, const std:
 bool find_file(const std::string &typed, const std::string &working, const file_system &fs, lookup_cache &cache,
                file_info *info) {
   auto found = [&](const std::string &name) { return (*info = fs.ops.query(name)).exists; };
-  if (!fs.names_differ_by_case)
-    return found(working);
   if (found(typed))
     return true;
   // Where the entry typed is there but leads nowhere, a match without regard
@@ -95,7 +93,7 @@ bool find_file(const std::string &typed, const std::string &working, const file_
   bool typed_leads_nowhere = info->entry_exists;
   if (working != typed && found(working))
     return true;
-  if (typed_leads_nowhere)
+  if (typed_leads_nowhere || !fs.names_differ_by_case)
     return false;
 
   // Both names come from one argument, so their components pair up.

@@ -32,9 +32,10 @@ struct lookup_cache {
   std::map<std::string, directory_index> directories;
 };
 
-// Where names ignore case, the working name is the file's name. Elsewhere
-// the typed name is tried, then the working name, then a match without regard
-// to case, component by component. A component that matches more than one
+// The typed name is tried, then the working name: where names ignore case,
+// either finds the file, and a folder that tells case apart (Windows can
+// have them) finds exactly the file typed. Where names differ by case, then
+// comes a match without regard to case, component by component. A component that matches more than one
 // entry, none exactly, finds nothing; so does a directory that cannot be listed.
 // A link that leads nowhere is not found, and costs what a missing name costs.
 // typed and working come from one argument (make_typed_name and

@@ -213,7 +213,7 @@ bool platform_stdout_file(file_id *id) {
 
 // A terminal here outlives the tool.
 bool platform_console_is_own() { return false; }
-void platform_wait_for_key() {}
+void platform_wait_for_key(int, bool) {}
 
 std::vector<std::string_view> platform_file_arguments(int argc, char **argv) {
   return std::vector<std::string_view>(argv + (argc > 0 ? 1 : 0), argv + argc);

@@ -3,6 +3,7 @@
 // so no name ever passes through a code page on its way to a file.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -27,43 +28,92 @@ bool to_wide(std::string_view text, std::wstring *wide) {
   return exact;
 }
 
-bool starts_with(const std::wstring &text, std::wstring_view prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
+bool starts_with(std::wstring_view text, std::wstring_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+bool same_ignoring_case(std::wstring_view a, std::wstring_view b) {
+  return a.size() == b.size() && _wcsnicmp(a.data(), b.data(), a.size()) == 0;
 }
 
 constexpr std::wstring_view VERBATIM = L"\\\\?\\";
 constexpr std::wstring_view DEVICE = L"\\\\.\\";
+constexpr std::wstring_view NT_OBJECTS = L"\\??\\";
 
 bool is_ascii_letter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+bool starts_with_drive(std::wstring_view path) { return path.size() >= 2 && is_ascii_letter(path[0]) && path[1] == L':'; }
 
-// After \\?\ or \\.\ a file's path goes on with a drive ("C:\") or a share
-// ("UNC\"). Anything else there (COM1, pipe\..., a bare volume "C:") is one
-// of the system's devices.
-bool is_file_after_prefix(std::wstring_view path) {
-  std::wstring_view rest = path.substr(VERBATIM.size());
-  bool drive = rest.size() >= 3 && is_ascii_letter(rest[0]) && rest[1] == L':' && rest[2] == L'\\';
-  return drive || (rest.size() >= 4 && _wcsnicmp(rest.data(), L"UNC\\", 4) == 0);
+// A UNC path ("server\share\...") into a server's named pipes or mailslots.
+bool is_object_share(std::wstring_view unc) {
+  size_t server_end = unc.find(L'\\');
+  if (server_end == std::wstring_view::npos)
+    return false;
+  std::wstring_view share = unc.substr(server_end + 1);
+  share = share.substr(0, share.find(L'\\'));
+  return same_ignoring_case(share, L"PIPE") || same_ignoring_case(share, L"MAILSLOT");
+}
+
+// A name that Windows before 11 reads as a device in any folder, whatever
+// its extension: CON, NUL.BSP, "NUL .BSP", COM1 to COM9, LPT1 to LPT9 (with
+// superscript digits too), CONIN$, CONOUT$. Windows 11 keeps only the bare
+// names as devices; refused on every Windows, a name means one thing on all.
+bool is_device_name(std::wstring_view component) {
+  std::wstring_view base = component.substr(0, component.find_first_of(L".:"));
+  while (!base.empty() && base.back() == L' ')
+    base.remove_suffix(1);
+  for (std::wstring_view device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
+    if (same_ignoring_case(base, device))
+      return true;
+  wchar_t digit = base.size() == 4 ? base[3] : L'0';
+  bool numbered = (digit >= L'1' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3';
+  return numbered && (same_ignoring_case(base.substr(0, 3), L"COM") || same_ignoring_case(base.substr(0, 3), L"LPT"));
 }
 
 enum class name_kind { file, device, invalid };
 
-// The name as the wide calls take it, and whether the system reads it as a
-// device: CON, NUL.BSP, COM1.BSP and the like, in any folder, or a path in
-// the device space. One that starts with \\?\ or \\.\ goes as given; so does
-// one that is shorter than MAX_PATH, as its full path is. Otherwise the full
+// Whether a path leads to a file, read with either separator. A path into
+// the system's object space (\\.\, \\?\, \??\) goes on with a drive ("C:\")
+// or a share ("UNC\server\share\") or leads to a device; a share named PIPE
+// or MAILSLOT holds a server's pipes and mailslots; and a last component
+// that is a device name, or names a stream of a file ("e1m1:x.bsp"), is no
+// file either.
+name_kind kind_of(std::wstring path) {
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  std::wstring_view rest = path;
+  if (starts_with(rest, VERBATIM) || starts_with(rest, DEVICE) || starts_with(rest, NT_OBJECTS)) {
+    rest.remove_prefix(VERBATIM.size());
+    bool drive = starts_with_drive(rest) && rest.size() >= 3 && rest[2] == L'\\';
+    bool share = rest.size() >= 4 && same_ignoring_case(rest.substr(0, 4), L"UNC\\") && !is_object_share(rest.substr(4));
+    if (!drive && !share)
+      return name_kind::device;
+  } else if (starts_with(rest, L"\\\\") && is_object_share(rest.substr(2))) {
+    return name_kind::device;
+  }
+  size_t separator = rest.rfind(L'\\');
+  std::wstring_view last = separator != std::wstring_view::npos ? rest.substr(separator + 1)
+                           : starts_with_drive(rest)            ? rest.substr(2)
+                                                                : rest;
+  return is_device_name(last) || last.find(L':') != std::wstring_view::npos ? name_kind::device : name_kind::file;
+}
+
+// The name as the wide calls take it, and whether it leads to a file; all
+// is decided on the text alone, before any call that could open something.
+// One that starts with \\?\ or \??\ goes as given, as the system takes it
+// verbatim; so does one that is shorter than MAX_PATH, once its full path
+// (the system's own reading of it) leads to a file too. Otherwise the full
 // path goes, in the \\?\ form where it is that long.
 name_kind system_path(const std::string &name, std::wstring *path) {
   if (!to_wide(name, path))
     return name_kind::invalid;
-  if (starts_with(*path, VERBATIM) || starts_with(*path, DEVICE))
-    return is_file_after_prefix(*path) ? name_kind::file : name_kind::device;
+  if (kind_of(*path) != name_kind::file)
+    return name_kind::device;
+  if (starts_with(*path, VERBATIM) || starts_with(*path, NT_OBJECTS))
+    return name_kind::file;
   DWORD size = GetFullPathNameW(path->c_str(), 0, nullptr, nullptr);
   std::wstring full(size, L'\0');
   DWORD n = size == 0 ? 0 : GetFullPathNameW(path->c_str(), size, &full[0], nullptr);
   if (n == 0 || n >= size)
     return name_kind::invalid;
   full.resize(n);
-  if (starts_with(full, DEVICE))
+  if (starts_with(full, DEVICE) || kind_of(full) != name_kind::file)
     return name_kind::device;
   if (path->size() >= MAX_PATH || n >= MAX_PATH) {
     if (n < MAX_PATH || starts_with(full, VERBATIM))
@@ -104,8 +154,9 @@ file_id id_of(const BY_HANDLE_FILE_INFORMATION &info) {
 }
 
 // The name of the file itself, after every link, junction and short name.
-// Wine tells no final path of MAX_PATH characters or more; there the name the
-// file system gives the open file serves.
+// Where the system cannot tell it (Wine, for one of MAX_PATH characters or
+// more), the file is not written: the name it was opened by could be an
+// alias of a file that is no map.
 bool final_name(HANDLE file, std::string *name) {
   std::wstring path(MAX_PATH, L'\0');
   const DWORD flags = FILE_NAME_NORMALIZED | VOLUME_NAME_NONE;
@@ -114,15 +165,9 @@ bool final_name(HANDLE file, std::string *name) {
     path.resize(n);
     n = GetFinalPathNameByHandleW(file, &path[0], static_cast<DWORD>(path.size()), flags);
   }
-  if (n > 0 && n < path.size()) {
-    *name = from_wide(path.data(), n);
-    return true;
-  }
-  std::vector<char> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
-  auto *info = reinterpret_cast<FILE_NAME_INFO *>(buffer.data());
-  if (GetFileInformationByHandleEx(file, FileNameInfo, info, static_cast<DWORD>(buffer.size())) == FALSE)
+  if (n == 0 || n >= path.size())
     return false;
-  *name = from_wide(info->FileName, info->FileNameLength / sizeof(wchar_t));
+  *name = from_wide(path.data(), n);
   return true;
 }
 
@@ -237,10 +282,17 @@ bool redirected_sink(void *context, const char *data, size_t size) {
 
 volatile LONG interrupted = 0;
 volatile LONG console_closing = 0;
+// Set once the report is out and the tool waits for a key, with the exit
+// code that the run has decided.
+volatile LONG waiting = 0;
+volatile LONG decided_exit = 0;
 
 BOOL WINAPI on_console_event(DWORD event) {
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
     return FALSE;
+  // The run is over: it ends at once, as it had ended.
+  if (InterlockedCompareExchange(&waiting, 0, 0) != 0)
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(InterlockedCompareExchange(&decided_exit, 0, 0)));
   bool second = InterlockedExchange(&interrupted, 1) != 0;
   // A closing console ends the process as soon as this returns: wait here
   // until the main thread has written out the report and ended it.
@@ -325,34 +377,95 @@ bool platform_stdout_file(file_id *id) {
   return true;
 }
 
+namespace {
+
+// A function of the window library, loaded only where it is needed: a run
+// from a shell costs nothing of it.
+void *window_function(const char *name) {
+  static HMODULE user32 = LoadLibraryW(L"user32.dll");
+  return user32 != nullptr ? reinterpret_cast<void *>(GetProcAddress(user32, name)) : nullptr;
+}
+
+// Started neither hidden nor minimized (start /min, a shortcut set to run
+// minimized): a window that a person is looking at.
+bool shown_at_start() {
+  STARTUPINFOW startup{};
+  GetStartupInfoW(&startup);
+  if ((startup.dwFlags & STARTF_USESHOWWINDOW) == 0)
+    return true;
+  switch (startup.wShowWindow) {
+  case SW_HIDE:
+  case SW_MINIMIZE:
+  case SW_SHOWMINIMIZED:
+  case SW_SHOWMINNOACTIVE:
+  case SW_FORCEMINIMIZE:
+    return false;
+  default:
+    return true;
+  }
+}
+
+// A window station that a person sees: not that of a service, nor of a task
+// that runs whether the user is logged on or not.
+bool on_visible_station() {
+  auto *station_of_process = reinterpret_cast<HWINSTA(WINAPI *)()>(window_function("GetProcessWindowStation"));
+  auto *object_information = reinterpret_cast<BOOL(WINAPI *)(HANDLE, int, void *, DWORD, DWORD *)>(
+      window_function("GetUserObjectInformationW"));
+  USEROBJECTFLAGS flags{};
+  DWORD size = 0;
+  HWINSTA station = station_of_process != nullptr ? station_of_process() : nullptr;
+  return station != nullptr && object_information != nullptr &&
+         object_information(station, UOI_FLAGS, &flags, sizeof flags, &size) != FALSE &&
+         (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
+// Wine runs a console on a Unix terminal, which outlives the tool, with a
+// window that is never shown. Wine has no pseudo consoles, whose stand-in
+// windows tell nothing: there the window's visibility is the truth.
+bool windowless_under_wine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  if (ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr)
+    return false;
+  auto *is_visible = reinterpret_cast<BOOL(WINAPI *)(HWND)>(window_function("IsWindowVisible"));
+  return is_visible == nullptr || is_visible(GetConsoleWindow()) == FALSE;
+}
+
+// A key that types: a character, Enter, Escape, Space. Not a modifier, lock
+// or function key, nor a shortcut held with Ctrl or Alt alone (Alt+Tab, Ctrl+A
+// to copy the report), but for Ctrl+C; AltGr, Ctrl and Alt at once, types.
+bool types(const KEY_EVENT_RECORD &key) {
+  if (key.bKeyDown == FALSE || key.uChar.UnicodeChar == 0)
+    return false;
+  bool ctrl = (key.dwControlKeyState & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) != 0;
+  bool alt = (key.dwControlKeyState & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED)) != 0;
+  return ctrl == alt || (ctrl && key.wVirtualKeyCode == 'C');
+}
+
+}  // namespace
+
 bool platform_console_is_own() {
   HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   DWORD mode = 0;
   DWORD processes[2];
-  if (InterlockedCompareExchange(&console_closing, 0, 0) != 0 || GetConsoleMode(in, &mode) == 0 ||
-      GetConsoleMode(out, &mode) == 0 || GetConsoleProcessList(processes, 2) != 1)
-    return false;
-  // Only now, where it decides, is the window library loaded: a run from a
-  // shell costs nothing of it.
-  HWND window = GetConsoleWindow();
-  HMODULE user32 = window != nullptr ? LoadLibraryW(L"user32.dll") : nullptr;
-  FARPROC is_window_visible = user32 != nullptr ? GetProcAddress(user32, "IsWindowVisible") : nullptr;
-  return is_window_visible != nullptr &&
-         reinterpret_cast<BOOL(WINAPI *)(HWND)>(reinterpret_cast<void *>(is_window_visible))(window) != FALSE;
+  return InterlockedCompareExchange(&console_closing, 0, 0) == 0 && GetConsoleMode(in, &mode) != 0 &&
+         GetConsoleMode(out, &mode) != 0 && GetConsoleProcessList(processes, 2) == 1 && shown_at_start() &&
+         on_visible_station() && !windowless_under_wine();
 }
 
-void platform_wait_for_key() {
+void platform_wait_for_key(int status, bool interrupted_run) {
+  InterlockedExchange(&decided_exit, interrupted_run ? static_cast<LONG>(STATUS_CONTROL_C_EXIT) : status);
+  InterlockedExchange(&waiting, 1);
   HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  // Keys pressed during the run do not count; from here on, Ctrl+C is a key too.
+  FlushConsoleInputBuffer(in);
   DWORD mode = 0;
   GetConsoleMode(in, &mode);
-  // Ctrl+C is a key here too.
   SetConsoleMode(in, mode & ~static_cast<DWORD>(ENABLE_PROCESSED_INPUT));
-  FlushConsoleInputBuffer(in);
   INPUT_RECORD record{};
   DWORD count = 0;
   while (ReadConsoleInputW(in, &record, 1, &count) != FALSE && count == 1)
-    if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown != FALSE)
+    if (record.EventType == KEY_EVENT && types(record.Event.KeyEvent))
       break;
   SetConsoleMode(in, mode);
 }

@@ -102,12 +102,16 @@ output platform_stdout();
 // The file that standard output writes to; false where it is none the system can tell.
 bool platform_stdout_file(file_id *id);
 
-// True where the console is the tool's own: made for it alone (drag and drop,
-// a double-click, a shortcut), shown, and both standard input and output. It
-// closes as the tool ends, so the report is kept on screen until a key. Never
-// where the console is shared, hidden or closing, or a stream is redirected.
+// True where the console is the tool's own and a person sees it: made for
+// it alone (drag and drop, a double-click, a shortcut), started neither
+// hidden nor minimized, on a window station that is shown, and both standard
+// input and output. It closes as the tool ends, so the report is kept on
+// screen until a key. Never where the console is shared, hidden or closing,
+// for a service or an unattended task, or where a stream is redirected.
 bool platform_console_is_own();
-void platform_wait_for_key();
+// Waits for a key that types. The run is over, with status or interrupted: a
+// Ctrl+C, Ctrl+Break or closing window meanwhile ends the process so at once.
+void platform_wait_for_key(int status, bool interrupted);
 
 // The file arguments, without the program's own word. They stay valid until the process ends.
 std::vector<std::string_view> platform_file_arguments(int argc, char **argv);

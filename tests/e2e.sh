@@ -80,16 +80,16 @@ same_bytes "map reached by links" outside/e2m1.bsp want.bsp
 
 # An argument of over 260 bytes without extension gets it like a short one.
 long_dir=$(printf 'd%.0s' $(seq 1 200)); long_file=$(printf 'f%.0s' $(seq 1 100))
-mkdir "$long_dir"; new_map "$long_dir/$long_file.bsp"; patched_copy "$long_dir/$long_file.bsp" want.bsp
+mkdir "$long_dir"; long_map "$long_dir/$long_file.bsp"
 tool "$long_dir/$long_file"
-expect_lines "long name" 0 "${long_dir^^}/${long_file^^}.BSP" "$OK"
+expect_lines "long name" $code "${long_dir^^}/${long_file^^}.BSP" "$verdict"
 same_bytes "long name" "$long_dir/$long_file.bsp" want.bsp
 
 # A name shorter than the system's path limit whose full path is longer.
 mkdir "$long_dir/$long_file"
-new_map "$long_dir/$long_file/short.bsp"; patched_copy "$long_dir/$long_file/short.bsp" want.bsp
+long_map "$long_dir/$long_file/short.bsp"
 (cd "$long_dir" && $runner "$tool" "$long_file/short" >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
-expect_lines "long full path" 0 "${long_file^^}/SHORT.BSP" "$OK"
+expect_lines "long full path" $code "${long_file^^}/SHORT.BSP" "$verdict"
 same_bytes "long full path" "$long_dir/$long_file/short.bsp" want.bsp
 
 # A map of 5 GiB is patched in place without being read or filled in.
@@ -142,6 +142,24 @@ if [ "$windows" = 1 ]; then
   # --- Windows only ------------------------------------------------------------
   tool con nul.bsp COM1.BSP
   expect_lines "reserved device names" 1 CON.BSP "$NO_OPEN" NUL.BSP "$NO_OPEN" COM1.BSP "$NO_OPEN"
+  # Every spelling of a path into the system's object space is refused before
+  # anything opens it, but for one that leads to a drive or a share's file;
+  # so is a stream of a file.
+  new_map e1m5.bsp; patched_copy e1m5.bsp want.bsp; here=$(windows_path "$work"); slashed=${here//\\//}
+  tool "\\??\\$here\\e1m5" "//?/$slashed/e1m5.bsp" '\??\PIPE\X.BSP' '//?/PIPE/X.BSP' '\\.\C:\..\PIPE\X.BSP' \
+    '\\localhost\pipe\x.bsp' '//127.0.0.1/PIPE/X.BSP' '\\?\UNC\localhost\pipe\x.bsp' '\\?\GLOBALROOT\Device\Null.bsp' e1m5:x.bsp
+  expect_lines "paths into the object space" 1 "\\??\\${here^^}\\E1M5.BSP" "$OK" "//?/${slashed^^}/E1M5.BSP" "$OK" \
+    '\??\PIPE\X.BSP' "$NO_OPEN" '//?/PIPE/X.BSP' "$NO_OPEN" '\\.\C:\..\PIPE\X.BSP' "$NO_OPEN" \
+    '\\LOCALHOST\PIPE\X.BSP' "$NO_OPEN" '//127.0.0.1/PIPE/X.BSP' "$NO_OPEN" '\\?\UNC\LOCALHOST\PIPE\X.BSP' "$NO_OPEN" \
+    '\\?\GLOBALROOT\DEVICE\NULL.BSP' "$NO_OPEN" E1M5:X.BSP "$NO_OPEN"
+  same_bytes "map named in the object space" e1m5.bsp want.bsp
+  # A folder that tells letter case apart (as Wine's are, where both names are
+  # there): the name as typed comes first.
+  new_map case.bsp; new_map CASE.BSP; cp CASE.BSP case.orig; patched_copy case.bsp want.bsp
+  tool case
+  expect_lines "folder that tells case apart" 0 CASE.BSP "$OK"
+  same_bytes "the file typed" case.bsp want.bsp
+  same_bytes "the other one untouched" CASE.BSP case.orig
 else
   # --- POSIX only --------------------------------------------------------------
   new_map amb.Bsp; new_map AMB.bsp; cp amb.Bsp amb.orig

@@ -79,6 +79,16 @@ patched_copy() { cp "$1" "$2"; printf '\x2a' | dd of="$2" bs=1 seek=4 conv=notru
 
 new_map() { printf 'OMAP\x29\x00\x00\x00%s' "${2:-0123456789abcdef}" >"$1"; }
 
+# long_map FILE : FILE as a new map, and verdict, code and want.bsp as a run on it
+# leaves them: patched, but untouched where the system cannot tell the file's
+# own long name (Wine, at MAX_PATH characters or more): nothing is written without it.
+long_map() {
+  new_map "$1"; verdict=$OK code=0; patched_copy "$1" want.bsp
+  if [ "$windows" = 1 ] && ! $runner "$O2Z_LAUNCHER" --final-name "$(windows_path "$1")" >/dev/null 2>&1; then
+    verdict=$NO_OPEN code=1; cp "$1" want.bsp
+  fi
+}
+
 # finish : the closing lines, and the status of the suite: 77 (skipped) where
 # no case could be made here at all; a case skipped alone is only listed.
 finish() {

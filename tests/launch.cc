@@ -3,21 +3,27 @@
 //       starts PROGRAM with exactly the command line in LINE-FILE (UTF-16LE,
 //       unpaired surrogates and all); it inherits the standard handles, and
 //       its exit status is returned
-//   launch --console shown|hidden PROGRAM LINE-FILE
-//       starts it in a console of its own, shown or hidden, as Explorer or a
-//       scheduled task would. Prints "ended STATUS" where it ends within five
-//       seconds; else "waited", the lines of its window, and, once a key has
-//       been pressed there, "then ended STATUS"
+//   launch --console shown|minimized|hidden PROGRAM LINE-FILE [KEYS]
+//       starts it in a console of its own, shown, minimized or hidden, as
+//       Explorer, a shortcut or a scheduled task would. Prints "ended STATUS"
+//       where it ends without waiting; else, once it waits for a key,
+//       "waited" and the lines of its window, presses KEYS there, and prints
+//       "then ended STATUS" and the input it left unread. KEYS: "letter" (the
+//       default), "others" (every key and event but one that types, then a
+//       letter), "none" (for another program to end the wait)
 //   launch --console piped PROGRAM LINE-FILE
 //       starts it in a hidden console of its own with standard output a
 //       pipe, and copies what comes through; its exit status is returned
 //   launch --short-name PATH
 //       prints the short (8.3) name of PATH
+//   launch --final-name PATH
+//       fails where the system cannot tell the file's own long name
 // Texts are printed in UTF-8.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,32 +44,83 @@ HANDLE open_console(const wchar_t *name) {
 }
 
 // The lines of the console the launcher is attached to, up to its cursor.
-void print_screen() {
-  HANDLE screen = open_console(L"CONOUT$");
+std::wstring screen() {
+  HANDLE console = open_console(L"CONOUT$");
   CONSOLE_SCREEN_BUFFER_INFO info{};
-  GetConsoleScreenBufferInfo(screen, &info);
-  std::wstring row(static_cast<size_t>(info.dwSize.X), L' ');
+  GetConsoleScreenBufferInfo(console, &info);
+  std::wstring row(static_cast<size_t>(info.dwSize.X), L' '), text;
   for (SHORT y = 0; y <= info.dwCursorPosition.Y; ++y) {
     DWORD n = 0;
-    ReadConsoleOutputCharacterW(screen, &row[0], static_cast<DWORD>(row.size()), COORD{0, y}, &n);
-    print(row.substr(0, row.find_last_not_of(L' ') + 1) + L"\n");
+    ReadConsoleOutputCharacterW(console, &row[0], static_cast<DWORD>(row.size()), COORD{0, y}, &n);
+    text += row.substr(0, row.find_last_not_of(L' ') + 1) + L"\n";
   }
-  CloseHandle(screen);
+  CloseHandle(console);
+  return text;
 }
 
-void press_a_key() {
-  HANDLE keyboard = open_console(L"CONIN$");
-  INPUT_RECORD keys[2] = {};
-  for (int i = 0; i < 2; ++i) {
-    keys[i].EventType = KEY_EVENT;
-    keys[i].Event.KeyEvent.bKeyDown = i == 0;
-    keys[i].Event.KeyEvent.wRepeatCount = 1;
-    keys[i].Event.KeyEvent.wVirtualKeyCode = 'X';
-    keys[i].Event.KeyEvent.uChar.UnicodeChar = L'x';
+KEY_EVENT_RECORD key(WORD virtual_key, wchar_t typed, DWORD state, bool down) {
+  KEY_EVENT_RECORD k{};
+  k.bKeyDown = down ? TRUE : FALSE;
+  k.wRepeatCount = 1;
+  k.wVirtualKeyCode = virtual_key;
+  k.uChar.UnicodeChar = typed;
+  k.dwControlKeyState = state;
+  return k;
+}
+
+// Presses keys in the console the launcher is attached to: see KEYS above.
+void press(const std::wstring &keys) {
+  std::vector<INPUT_RECORD> records;
+  auto add = [&records](KEY_EVENT_RECORD k) {
+    INPUT_RECORD r{};
+    r.EventType = KEY_EVENT;
+    r.Event.KeyEvent = k;
+    records.push_back(r);
+  };
+  auto tap = [&add](WORD vk, wchar_t typed, DWORD state) { add(key(vk, typed, state, true)), add(key(vk, typed, state, false)); };
+  if (keys == L"others") {
+    tap(VK_SHIFT, 0, SHIFT_PRESSED);
+    tap(VK_CONTROL, 0, LEFT_CTRL_PRESSED);
+    tap(VK_CAPITAL, 0, CAPSLOCK_ON);
+    tap(VK_NUMLOCK, 0, NUMLOCK_ON);
+    tap(VK_LWIN, 0, 0);
+    tap(VK_F1, 0, 0);
+    for (WORD vk : {VK_TAB, VK_SPACE}) {  // Alt+Tab, Alt+Space
+      add(key(VK_MENU, 0, LEFT_ALT_PRESSED, true));
+      tap(vk, vk == VK_TAB ? L'\t' : L' ', LEFT_ALT_PRESSED);
+      add(key(VK_MENU, 0, 0, false));
+    }
+    tap('A', 1, LEFT_CTRL_PRESSED);  // Ctrl+A
+    INPUT_RECORD focus{};
+    focus.EventType = FOCUS_EVENT;
+    focus.Event.FocusEvent.bSetFocus = FALSE;
+    records.push_back(focus);
   }
+  if (keys == L"none")
+    return;
+  add(key('X', L'x', 0, true));  // the one key that ends the wait, left with nothing after it
+  HANDLE keyboard = open_console(L"CONIN$");
   DWORD n = 0;
-  WriteConsoleInputW(keyboard, keys, 2, &n);
+  WriteConsoleInputW(keyboard, records.data(), static_cast<DWORD>(records.size()), &n);
   CloseHandle(keyboard);
+}
+
+DWORD unread_input() {
+  HANDLE keyboard = open_console(L"CONIN$");
+  DWORD n = 0;
+  GetNumberOfConsoleInputEvents(keyboard, &n);
+  CloseHandle(keyboard);
+  return n;
+}
+
+// Whether the tool in the console the launcher is attached to waits for a
+// key: its prompt shows, and it reads keys (it has turned processed input off).
+bool waits_for_a_key() {
+  HANDLE keyboard = open_console(L"CONIN$");
+  DWORD mode = ENABLE_PROCESSED_INPUT;
+  GetConsoleMode(keyboard, &mode);
+  CloseHandle(keyboard);
+  return (mode & ENABLE_PROCESSED_INPUT) == 0 && screen().find(L"Press any key") != std::wstring::npos;
 }
 
 DWORD status_of(const PROCESS_INFORMATION &process) {
@@ -76,7 +133,7 @@ DWORD status_of(const PROCESS_INFORMATION &process) {
 
 // how: "inherit" the launcher's handles, or a console of its own, "shown",
 // "hidden" or "piped".
-int start(const std::wstring &how, const wchar_t *program, const wchar_t *line_file) {
+int start(const std::wstring &how, const wchar_t *program, const wchar_t *line_file, const std::wstring &keys) {
   FILE *file = _wfopen(line_file, L"rb");
   if (!file)
     return 125;
@@ -89,7 +146,7 @@ int start(const std::wstring &how, const wchar_t *program, const wchar_t *line_f
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = how == L"inherit" ? STARTF_USESTDHANDLES : STARTF_USESHOWWINDOW;
-  startup.wShowWindow = how == L"shown" ? SW_SHOWNORMAL : SW_HIDE;
+  startup.wShowWindow = how == L"shown" ? SW_SHOWNORMAL : how == L"minimized" ? SW_SHOWMINNOACTIVE : SW_HIDE;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = out;
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
@@ -116,19 +173,24 @@ int start(const std::wstring &how, const wchar_t *program, const wchar_t *line_f
     WaitForSingleObject(process.hProcess, INFINITE);
     return static_cast<int>(status_of(process));
   }
-  if (WaitForSingleObject(process.hProcess, 5000) == WAIT_OBJECT_0) {
-    print(L"ended " + std::to_wstring(status_of(process)) + L"\n");
-    return 0;
-  }
-  print(L"waited\n");
+  // Until it ends, or waits for a key; 20 seconds at most.
   FreeConsole();
-  if (!AttachConsole(process.dwProcessId))
-    return 127;
-  print_screen();
-  press_a_key();
+  for (int tries = 0; tries < 400; ++tries) {
+    if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) {
+      print(L"ended " + std::to_wstring(status_of(process)) + L"\n");
+      return 0;
+    }
+    if (AttachConsole(process.dwProcessId) == FALSE)
+      continue;
+    if (waits_for_a_key())
+      break;
+    FreeConsole();
+  }
+  print(L"waited\n" + screen());
+  press(keys);
   if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
     TerminateProcess(process.hProcess, 124);
-  print(L"then ended " + std::to_wstring(status_of(process)) + L"\n");
+  print(L"then ended " + std::to_wstring(status_of(process)) + L", " + std::to_wstring(unread_input()) + L" unread\n");
   return 0;
 }
 
@@ -141,15 +203,28 @@ int print_short_name(const wchar_t *path) {
   return 0;
 }
 
+int check_final_name(const std::wstring &path) {
+  std::wstring verbatim = path.compare(0, 4, L"\\\\?\\") == 0 ? path : L"\\\\?\\" + path;
+  HANDLE file = CreateFileW(verbatim.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  std::wstring name(32768, L'\0');
+  DWORD n = GetFinalPathNameByHandleW(file, &name[0], static_cast<DWORD>(name.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_NONE);
+  CloseHandle(file);
+  return n > 0 && n < name.size() ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t **argv) {
   std::wstring first = argc > 1 ? argv[1] : L"";
   if (argc == 3 && first == L"--short-name")
     return print_short_name(argv[2]);
-  if (argc == 5 && first == L"--console")
-    return start(argv[2], argv[3], argv[4]);
+  if (argc == 3 && first == L"--final-name")
+    return check_final_name(argv[2]);
+  if ((argc == 5 || argc == 6) && first == L"--console")
+    return start(argv[2], argv[3], argv[4], argc == 6 ? argv[5] : L"letter");
   if (argc == 3)
-    return start(L"inherit", argv[1], argv[2]);
+    return start(L"inherit", argv[1], argv[2], L"");
   return 125;
 }

@@ -113,10 +113,10 @@ TEST_F(map_lookup, an_entry_gone_from_an_unchanged_looking_directory_has_it_list
   EXPECT_EQ(fake().listed, (names{".", "maps", "maps"}));
 }
 
-TEST_F(map_lookup, where_names_ignore_case_the_working_name_alone_is_used) {
+TEST_F(map_lookup, where_names_ignore_case_the_typed_name_then_the_working_name_is_used) {
   fake().names_differ_by_case = false;
   fake().files["maps/e1m1.bsp"].data = "a";
-  EXPECT_EQ(found("Maps/E1m1"), "MAPS/E1M1.BSP");
+  EXPECT_EQ(found("Maps/E1m1"), "Maps/E1m1.bsp");
   EXPECT_EQ(found("maps/e1m2"), "");
   EXPECT_TRUE(fake().listed.empty());
 }
