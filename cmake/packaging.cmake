@@ -6,23 +6,43 @@
 
 include(GNUInstallDirs)
 
-set(O2Z_MAINTAINER "olum2zavik developers <maintainers@olum2zavik.example>"
-    CACHE STRING "The packages' maintainer, as: name <address>")
-set(O2Z_HOMEPAGE "https://olum2zavik.example/" CACHE STRING "The project's home page, for the packages")
+# Git answers for a checkout that another user owns too: that is no reason to
+# build another package.
+find_package(Git QUIET)
+set(o2z_git "${GIT_EXECUTABLE}" -c "safe.directory=${CMAKE_SOURCE_DIR}" -C "${CMAKE_SOURCE_DIR}")
+set(o2z_from_git OFF)
+if(EXISTS "${CMAKE_SOURCE_DIR}/.git" AND GIT_FOUND)
+  set(o2z_from_git ON)
+elseif(EXISTS "${CMAKE_SOURCE_DIR}/.git")
+  message(WARNING "No git here: the packages take their dates from files, not from the commit")
+endif()
+
+# A field with no true value is left out: no made-up address or home page.
+# The maintainer is whoever made the commit that is built, unless a packager
+# names themselves.
+set(O2Z_MAINTAINER "" CACHE STRING "The packages' maintainer, as: name <address> (default: the last commit's author)")
+set(O2Z_HOMEPAGE "" CACHE STRING "The project's home page, for the packages (default: none)")
+set(o2z_maintainer "${O2Z_MAINTAINER}")
+if(NOT o2z_maintainer AND o2z_from_git)
+  execute_process(COMMAND ${o2z_git} log -1 "--format=%an <%ae>" OUTPUT_VARIABLE o2z_maintainer
+                  OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+endif()
 
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(O2Z_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
+elseif(o2z_from_git)
+  execute_process(COMMAND ${o2z_git} log -1 --format=%ct OUTPUT_VARIABLE O2Z_SOURCE_DATE_EPOCH
+                  OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 else()
-  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY "${CMAKE_SOURCE_DIR}"
-                  OUTPUT_VARIABLE O2Z_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-  if(NOT O2Z_SOURCE_DATE_EPOCH)  # a tree without its history
-    file(TIMESTAMP "${CMAKE_SOURCE_DIR}/CMakeLists.txt" O2Z_SOURCE_DATE_EPOCH "%s" UTC)
-  endif()
+  # A tree without its history: its files keep the release's time.
+  file(TIMESTAMP "${CMAKE_SOURCE_DIR}/CMakeLists.txt" O2Z_SOURCE_DATE_EPOCH "%s" UTC)
+  message(STATUS "No git history: timestamps from CMakeLists.txt (${O2Z_SOURCE_DATE_EPOCH}); set SOURCE_DATE_EPOCH to choose")
 endif()
 # string(TIMESTAMP) reads the time from here.
 set(ENV{SOURCE_DATE_EPOCH} "${O2Z_SOURCE_DATE_EPOCH}")
 string(TIMESTAMP O2Z_RELEASE_DATE "%Y-%m-%d" UTC)
 string(TIMESTAMP O2Z_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+string(TIMESTAMP O2Z_RPM_CHANGELOG_DATE "%a %b %d %Y" UTC)
 
 # Debian's and RPM's names for the target machine.
 set(o2z_machines x86_64 amd64 x86_64 aarch64 arm64 aarch64 armhf armhf armv7hl)
@@ -34,49 +54,58 @@ if(NOT WIN32 AND at GREATER_EQUAL 0)
   list(GET o2z_machines ${rpm_at} O2Z_RPM_ARCH)
 endif()
 
-# The code linked into the program, by the Debian package it comes from: the
-# C library and GCC's C++ and support libraries, or MinGW-w64's runtime and
-# winpthreads. Their licences ask that their notices travel with the program;
-# the texts are those of Debian's copyright files of these packages.
-string(REGEX MATCH "^[0-9]+" gcc_major "${CMAKE_CXX_COMPILER_VERSION}")
-if(WIN32)
-  string(REPLACE "_" "-" mingw_arch "${CMAKE_SYSTEM_PROCESSOR}")
-  set(o2z_linked "MinGW-w64 runtime and winpthreads" "mingw-w64-${mingw_arch}-dev"
-                 "GCC runtime libraries (libstdc++, libgcc)" "g++-mingw-w64-${mingw_arch}-posix")
-elseif(CMAKE_CROSSCOMPILING)
-  set(o2z_linked "GNU C Library" "libc6-dev-${O2Z_DEBIAN_ARCH}-cross"
-                 "GCC runtime libraries (libstdc++, libgcc)" "libstdc++-${gcc_major}-dev-${O2Z_DEBIAN_ARCH}-cross")
-else()
-  set(o2z_linked "GNU C Library" "libc6-dev" "GCC runtime libraries (libstdc++, libgcc)" "libstdc++-${gcc_major}-dev")
-endif()
-set(notices "olum2zavik is MIT licensed (see LICENSE). Its program file also holds code of the libraries below,\n")
-string(APPEND notices "linked into it when it was built; their licences ask that these notices travel with it.\n")
-string(APPEND notices "The sources of olum2zavik are free to rebuild and relink against other versions of them.\n")
-set(O2Z_BUILT_USING "")
-while(o2z_linked)
-  list(POP_FRONT o2z_linked what package)
-  execute_process(COMMAND dpkg-query -W "-f=\${source:Package} (= \${source:Version})" ${package}
-                  OUTPUT_VARIABLE source RESULT_VARIABLE failed ERROR_QUIET)
-  set(copyright "/usr/share/doc/${package}/copyright")
-  if(failed OR NOT EXISTS "${copyright}")
-    message(WARNING "No Debian package ${package} here: the packages will lack the notices of the ${what}")
-    string(APPEND notices "\n\n==== ${what}: its notices were not at hand when this was built ====\n")
-    continue()
-  endif()
-  list(APPEND O2Z_BUILT_USING "${source}")
-  file(READ "${copyright}" text)
-  string(APPEND notices "\n\n==== ${what}, from Debian's package ${package}, source ${source} ====\n\n${text}")
-endwhile()
-list(JOIN O2Z_BUILT_USING ", " O2Z_BUILT_USING)
+# A static program holds the C library and GCC's C++ and support libraries,
+# or MinGW-w64's runtime and winpthreads: for each, the Debian package it is
+# linked from and the source its code comes from. Their licences ask that
+# their notices and licence texts travel with the program, and that its
+# users can have the source. A dynamic program holds none of them.
 set(O2Z_NOTICES "${CMAKE_BINARY_DIR}/THIRD-PARTY-NOTICES.txt")
-file(WRITE "${O2Z_NOTICES}" "${notices}")
+set(O2Z_BUILT_USING "")
+set(o2z_notices_missing "")
+if(O2Z_LINKED_STATICALLY)
+  include(${CMAKE_CURRENT_LIST_DIR}/notices.cmake)
+endif()
+set(CPACK_PACKAGE_VENDOR "the olum2zavik developers")
 
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# Folders as every system has them, whatever the umask of whoever installs or
+# packages: CMake makes them under it. Each folder that an install makes (and
+# only those: /usr/local/share may rightly be 2775) is set to 0755 once it is done.
+set(o2z_dir_permissions OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${o2z_dir_permissions})
+set(o2z_folders "")
+foreach(folder "${CMAKE_INSTALL_BINDIR}" "${CMAKE_INSTALL_MANDIR}/man1" "${CMAKE_INSTALL_DOCDIR}"
+               "${CMAKE_INSTALL_DATADIR}/lintian/overrides" "${CMAKE_INSTALL_DATADIR}/licenses/olum2zavik")
+  while(folder AND NOT IS_ABSOLUTE "${folder}")
+    list(APPEND o2z_folders "${folder}")
+    get_filename_component(folder "${folder}" DIRECTORY)
+  endwhile()
+endforeach()
+list(REMOVE_DUPLICATES o2z_folders)
+install(CODE "set(o2z_made_folders \"\")
+  foreach(folder IN ITEMS . ${o2z_folders})
+    if(NOT EXISTS \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${folder}\")
+      list(APPEND o2z_made_folders \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${folder}\")
+    endif()
+  endforeach()" ALL_COMPONENTS)
+
+# The notices go wherever the program goes, for a static one. Where they could
+# not be gathered, installing what would hold them fails.
+function(o2z_install_notices destination component)
+  if(NOT O2Z_LINKED_STATICALLY)
+    return()
+  elseif(o2z_notices_missing)
+    install(CODE "message(FATAL_ERROR \"No third-party notices:${o2z_notices_missing} see the configure step\")"
+            COMPONENT ${component} ${ARGN})
+  else()
+    install(FILES "${O2Z_NOTICES}" DESTINATION "${destination}" COMPONENT ${component} ${ARGN})
+  endif()
+endfunction()
+
 if(WIN32)
   # The .exe beside README.md, LICENSE and the notices, where Windows users look.
   install(TARGETS olum2zavik RUNTIME DESTINATION . COMPONENT tool)
-  install(FILES README.md LICENSE "${O2Z_NOTICES}" DESTINATION . COMPONENT docs)
+  install(FILES README.md LICENSE DESTINATION . COMPONENT docs)
+  o2z_install_notices(. docs)
 else()
   install(TARGETS olum2zavik RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT tool)
   set(man_page "${CMAKE_BINARY_DIR}/olum2zavik.1")
@@ -89,36 +118,58 @@ else()
   list(TRANSFORM licence_lines REPLACE "^ $" " .")
   list(JOIN licence_lines "\n" O2Z_LICENSE_TEXT)
   configure_file(packaging/copyright.in "${CMAKE_BINARY_DIR}/debian/copyright" @ONLY)
+  set(O2Z_CHANGELOG_AUTHOR "${o2z_maintainer}")
+  if(NOT O2Z_CHANGELOG_AUTHOR)
+    set(O2Z_CHANGELOG_AUTHOR "${CPACK_PACKAGE_VENDOR}")
+  endif()
   configure_file(packaging/changelog.in "${CMAKE_BINARY_DIR}/debian/changelog" @ONLY)
+  configure_file(packaging/rpm-changelog.in "${CMAKE_BINARY_DIR}/rpm/changelog" @ONLY)
 
   # gzip -n: no name and no time in the header.
   add_custom_command(
-    OUTPUT debian/olum2zavik.1.gz debian/changelog.gz
-    COMMAND gzip -9n -c "${man_page}" > debian/olum2zavik.1.gz
+    OUTPUT olum2zavik.1.gz debian/changelog.gz
+    COMMAND gzip -9n -c "${man_page}" > olum2zavik.1.gz
     COMMAND gzip -9n -c debian/changelog > debian/changelog.gz
     DEPENDS "${man_page}" "${CMAKE_BINARY_DIR}/debian/changelog"
     WORKING_DIRECTORY "${CMAKE_BINARY_DIR}")
-  add_custom_target(debian_files ALL DEPENDS debian/olum2zavik.1.gz debian/changelog.gz)
+  add_custom_target(compressed_docs ALL DEPENDS olum2zavik.1.gz debian/changelog.gz)
 
-  # What each package holds besides the tool: cmake --install and the RPM give
-  # the man page and the docs; the .deb and the archive take their own.
+  # What each package holds besides the tool. cmake --install and the archive:
+  # the man page as it is; the .deb and the RPM: their own files, each by its
+  # distribution's conventions.
   install(FILES "${man_page}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT man)
-  install(FILES README.md LICENSE "${O2Z_NOTICES}" DESTINATION "${CMAKE_INSTALL_DOCDIR}" COMPONENT docs)
-  install(FILES "${CMAKE_BINARY_DIR}/debian/olum2zavik.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1"
-          COMPONENT debian EXCLUDE_FROM_ALL)
-  install(FILES README.md "${O2Z_NOTICES}" "${CMAKE_BINARY_DIR}/debian/copyright"
-                "${CMAKE_BINARY_DIR}/debian/changelog.gz"
+  install(FILES README.md LICENSE DESTINATION "${CMAKE_INSTALL_DOCDIR}" COMPONENT docs)
+  o2z_install_notices("${CMAKE_INSTALL_DOCDIR}" docs)
+  install(FILES README.md LICENSE DESTINATION . COMPONENT archive EXCLUDE_FROM_ALL)
+  o2z_install_notices(. archive EXCLUDE_FROM_ALL)
+  foreach(package debian rpm)
+    install(FILES "${CMAKE_BINARY_DIR}/olum2zavik.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1"
+            COMPONENT ${package} EXCLUDE_FROM_ALL)
+    install(FILES README.md DESTINATION "${CMAKE_INSTALL_DOCDIR}" COMPONENT ${package} EXCLUDE_FROM_ALL)
+    o2z_install_notices("${CMAKE_INSTALL_DOCDIR}" ${package} EXCLUDE_FROM_ALL)
+  endforeach()
+  install(FILES "${CMAKE_BINARY_DIR}/debian/copyright" "${CMAKE_BINARY_DIR}/debian/changelog.gz"
           DESTINATION "${CMAKE_INSTALL_DOCDIR}" COMPONENT debian EXCLUDE_FROM_ALL)
-  install(FILES packaging/lintian-overrides DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides" RENAME olum2zavik
-          COMPONENT debian EXCLUDE_FROM_ALL)
-  install(FILES README.md LICENSE "${O2Z_NOTICES}" DESTINATION . COMPONENT archive EXCLUDE_FROM_ALL)
+  if(O2Z_LINKED_STATICALLY)
+    install(FILES packaging/lintian-overrides DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides"
+            RENAME olum2zavik COMPONENT debian EXCLUDE_FROM_ALL)
+  endif()
+  install(FILES LICENSE DESTINATION "${CMAKE_INSTALL_DATADIR}/licenses/olum2zavik" COMPONENT rpm EXCLUDE_FROM_ALL)
 endif()
 
+install(CODE "foreach(folder IN LISTS o2z_made_folders)
+    if(IS_DIRECTORY \"\${folder}\")
+      file(CHMOD \"\${folder}\" PERMISSIONS ${o2z_dir_permissions})
+    endif()
+  endforeach()" ALL_COMPONENTS)
+
 set(CPACK_PACKAGE_NAME olum2zavik)
-set(CPACK_PACKAGE_VENDOR "olum2zavik developers")
-set(CPACK_PACKAGE_CONTACT "${O2Z_MAINTAINER}")
-set(CPACK_PACKAGE_HOMEPAGE_URL "${O2Z_HOMEPAGE}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "converts Olum maps into Zavik maps in place")
+set(CPACK_PACKAGE_CONTACT "${o2z_maintainer}")
+if(O2Z_HOMEPAGE)
+  set(CPACK_PACKAGE_HOMEPAGE_URL "${O2Z_HOMEPAGE}")
+  set(CPACK_RPM_PACKAGE_URL "${O2Z_HOMEPAGE}")
+endif()
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Converts Olum maps into Zavik maps in place")
 set(o2z_description
     "Olum maps and Zavik maps are both BSP map files that differ in one byte of
 their header. olum2zavik writes that byte into each map named on its command
@@ -138,36 +189,63 @@ set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)  # an archive unpacks into a folder of its own
 string(TOLOWER "${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}" O2Z_PLATFORM)
 set(CPACK_PACKAGE_FILE_NAME "olum2zavik-${PROJECT_VERSION}-${O2Z_PLATFORM}")
+# The source alone, in one format: what git holds, nothing that a build made.
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_PACKAGE_FILE_NAME "olum2zavik-${PROJECT_VERSION}")
+string(REPLACE "." "\\\\." o2z_binary_dir "${CMAKE_BINARY_DIR}")
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "^${o2z_binary_dir}/" "^${CMAKE_SOURCE_DIR}/build/")
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
 else()
-  set(CPACK_GENERATOR "DEB;RPM;TGZ")
-  # Linked statically: neither package needs a library.
+  set(CPACK_GENERATOR "RPM;TGZ")
+  if(o2z_maintainer)
+    list(PREPEND CPACK_GENERATOR DEB)
+  else()
+    message(STATUS "No .deb: Debian's packages need a maintainer (-DO2Z_MAINTAINER=\"name <address>\")")
+  endif()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE "${O2Z_DEBIAN_ARCH}")
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "")
   # The summary line comes from CPACK_PACKAGE_DESCRIPTION_SUMMARY; an empty
   # line is written " ." in Debian's control file.
   string(REPLACE "\n\n" "\n.\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${o2z_description}")
-  # cpack writes no Built-Using field; a script adds it to the built package.
-  set(CPACK_O2Z_BUILT_USING "${O2Z_BUILT_USING}")
-  set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_SOURCE_DIR}/cmake/deb-built-using.cmake")
+  # Linked statically, the program needs no library but names the sources of
+  # those it holds (Built-Using, which cpack cannot write: a script adds it);
+  # linked dynamically, it depends on the libraries the packaging tools find.
+  if(O2Z_LINKED_STATICALLY)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "")
+    set(CPACK_O2Z_BUILT_USING "${O2Z_BUILT_USING}")
+  else()
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  endif()
+  set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_SOURCE_DIR}/cmake/deb-post-build.cmake")
 
   set(CPACK_RPM_FILE_NAME RPM-DEFAULT)  # name-version-release.arch.rpm
   set(CPACK_RPM_PACKAGE_RELEASE 1)
   set(CPACK_RPM_PACKAGE_ARCHITECTURE "${O2Z_RPM_ARCH}")
   set(CPACK_RPM_PACKAGE_LICENSE MIT)
-  set(CPACK_RPM_PACKAGE_GROUP "Applications/File")
-  set(CPACK_RPM_PACKAGE_URL "${O2Z_HOMEPAGE}")
   set(CPACK_RPM_PACKAGE_DESCRIPTION "${o2z_description}")
-  set(CPACK_RPM_PACKAGE_AUTOREQ OFF)
+  set(CPACK_PACKAGE_RELOCATABLE OFF)
+  set(CPACK_RPM_PACKAGE_RELOCATABLE OFF)
+  # A static program needs nothing; rpm finds what a dynamic one needs.
+  if(O2Z_LINKED_STATICALLY)
+    set(CPACK_RPM_PACKAGE_AUTOREQ OFF)
+  else()
+    set(CPACK_RPM_PACKAGE_AUTOREQ ON)
+  endif()
+  set(CPACK_RPM_CHANGELOG_FILE "${CMAKE_BINARY_DIR}/rpm/changelog")
+  set(CPACK_RPM_USER_FILELIST "%license /usr/share/licenses/olum2zavik/LICENSE")
+  set(CPACK_RPM_DEFAULT_DIR_PERMISSIONS ${o2z_dir_permissions})
   # Folders of the system's own: the package owns none of them.
-  set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1)
+  set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1 /usr/share/licenses)
   # The files are stripped already and must stay as built: no scripts after
   # the install, a fixed build host, times from SOURCE_DATE_EPOCH.
-  set(CPACK_RPM_SPEC_MORE_DEFINE "%define __os_install_post %{nil}
+  set(o2z_packager "")
+  if(o2z_maintainer)
+    set(o2z_packager "%define packager ${o2z_maintainer}\n")
+  endif()
+  set(CPACK_RPM_SPEC_MORE_DEFINE "${o2z_packager}%define __os_install_post %{nil}
 %define _build_id_links none
 %define _buildhost reproducible
 %define use_source_date_epoch_as_buildtime 1

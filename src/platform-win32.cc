@@ -39,7 +39,9 @@ constexpr std::wstring_view DEVICE = L"\\\\.\\";
 constexpr std::wstring_view NT_OBJECTS = L"\\??\\";
 
 bool is_ascii_letter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
-bool starts_with_drive(std::wstring_view path) { return path.size() >= 2 && is_ascii_letter(path[0]) && path[1] == L':'; }
+bool starts_with_drive(std::wstring_view path) {
+  return path.size() >= 2 && is_ascii_letter(path[0]) && path[1] == L':';
+}
 
 // A UNC path ("server\share\...") into a server's named pipes or mailslots.
 bool is_object_share(std::wstring_view unc) {
@@ -81,7 +83,8 @@ name_kind kind_of(std::wstring path) {
   if (starts_with(rest, VERBATIM) || starts_with(rest, DEVICE) || starts_with(rest, NT_OBJECTS)) {
     rest.remove_prefix(VERBATIM.size());
     bool drive = starts_with_drive(rest) && rest.size() >= 3 && rest[2] == L'\\';
-    bool share = rest.size() >= 4 && same_ignoring_case(rest.substr(0, 4), L"UNC\\") && !is_object_share(rest.substr(4));
+    bool share =
+        rest.size() >= 4 && same_ignoring_case(rest.substr(0, 4), L"UNC\\") && !is_object_share(rest.substr(4));
     if (!drive && !share)
       return name_kind::device;
   } else if (starts_with(rest, L"\\\\") && is_object_share(rest.substr(2))) {

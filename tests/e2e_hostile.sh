@@ -73,6 +73,22 @@ unpatch_batch() { (cd batch && perl -e 'for (@ARGV) { open(my $f, "+<", $_) or d
 orig_sum=$(md5sum <batch_orig.bsp | cut -d' ' -f1); want_sum=$(md5sum <batch_want.bsp | cut -d' ' -f1)
 # report_of K : the report of the batch's first K maps, all patched (without its last line end).
 report_of() { printf '%s' "$HEAD"; printf 'Working on file %s.BSP : succeed\n' "${upper[@]:0:$1}"; }
+# delivered PID SIGNAL : once SIGNAL is pending no more for PID (its handler has it), so that a
+# second one is a second one. Wine then hands it to the tool's own handler on a thread of its
+# own, which nothing outside sees: there a short while more.
+delivered() {
+  local number i mask pending
+  number=$(kill -l "$2")
+  for i in $(seq 1 500); do
+    pending=0
+    for mask in $(sed -n 's/^\(SigPnd\|ShdPnd\):[[:space:]]*//p' "/proc/$1/status" 2>/dev/null); do
+      (( (16#$mask >> (number - 1)) & 1 )) && pending=1
+    done
+    [ "$pending" = 0 ] && break
+    sleep 0.01
+  done
+  [ "$windows" != 1 ] || sleep 0.5
+}
 # interrupted SIGNAL... : starts the batch, sends each SIGNAL once it waits, then reads the report.
 interrupted() {
   local sig pid reader i
@@ -83,7 +99,7 @@ interrupted() {
   exec {reader}<"$work/report.fifo"
   # Until it waits to write the report (Wine reads pipes of its own while it starts).
   for i in $(seq 1 200); do [[ "$(cat "/proc/$pid/wchan" 2>/dev/null)" == *pipe_write* ]] && break; sleep 0.05; done
-  for sig in "$@"; do kill -s "$sig" "$pid"; sleep 0.5; done  # time for Wine to hand it over
+  for sig in "$@"; do kill -s "$sig" "$pid"; delivered "$pid" "$sig"; done
   cat <&$reader >"$work/out.txt"
   exec {reader}<&-
   wait "$pid" 2>/dev/null; status=$?
@@ -136,14 +152,20 @@ if [ "$windows" != 1 ]; then
   # its reader takes more, and the whole report arrives; an interrupt while it
   # waits stops the batch as anywhere else.
   # nonblocking_run [SIGNAL] : the batch, its report read from such a pipe
-  # only after a second; SIGNAL comes before that.
+  # only once the tool waits on it; SIGNAL comes before that.
   nonblocking_run() {
     unpatch_batch
     (cd batch && exec perl -e 'use Fcntl; my $signal = shift; pipe(my $r, my $w) or die;
       fcntl($w, F_SETFL, fcntl($w, F_GETFL, 0) | O_NONBLOCK) or die;
       my $pid = fork() // die;
       if (!$pid) { open(STDOUT, ">&", $w) or die; close $r; exec @ARGV or die }
-      close $w; sleep 1; if ($signal) { kill($signal, $pid); select(undef, undef, undef, 0.5) }
+      close $w;
+      sub state { open(my $f, "<", "/proc/$pid/$_[0]") or return ""; local $/; my $s = <$f>; $s // "" }
+      for (1 .. 1000) { last if state("wchan") =~ /poll/; select(undef, undef, undef, 0.01) }
+      if ($signal) {
+        kill($signal, $pid);
+        for (1 .. 1000) { last unless state("status") =~ /^(SigPnd|ShdPnd):\s*0*[1-9a-f]/m; select(undef, undef, undef, 0.01) }
+      }
       local $/; print scalar <$r>; waitpid($pid, 0); exit($? & 127 ? 128 + ($? & 127) : $? >> 8)' \
       "${1:-}" $runner "$tool" "${batch[@]}" >"$work/out.txt" 2>"$work/err.txt" </dev/null); status=$?
   }

@@ -77,7 +77,10 @@ void press(const std::wstring &keys) {
     r.Event.KeyEvent = k;
     records.push_back(r);
   };
-  auto tap = [&add](WORD vk, wchar_t typed, DWORD state) { add(key(vk, typed, state, true)), add(key(vk, typed, state, false)); };
+  auto tap = [&add](WORD vk, wchar_t typed, DWORD state) {
+    add(key(vk, typed, state, true));
+    add(key(vk, typed, state, false));
+  };
   if (keys == L"others") {
     tap(VK_SHIFT, 0, SHIFT_PRESSED);
     tap(VK_CONTROL, 0, LEFT_CTRL_PRESSED);

@@ -15,7 +15,7 @@ namespace {
 bool model_hidden(unsigned long c) {
   static const unsigned long RANGES[][2] = {{0, 0x1F},        {0x7F, 0x9F},     {0x61C, 0x61C},  {0x200E, 0x200F},
                                             {0x2028, 0x202E}, {0x2066, 0x2069}, {0xD800, 0xDFFF}};
-  for (const auto &range : RANGES)
+  for (const unsigned long *range : RANGES)
     if (c >= range[0] && c <= range[1])
       return true;
   return false;
