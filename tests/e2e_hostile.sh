@@ -77,14 +77,10 @@ report_of() { printf '%s' "$HEAD"; printf 'Working on file %s.BSP : succeed\n' "
 # second one is a second one. Wine then hands it to the tool's own handler on a thread of its
 # own, which nothing outside sees: there a short while more.
 delivered() {
-  local number i mask pending
-  number=$(kill -l "$2")
+  local bit=$((1 << ($(kill -l "$2") - 1))) i
   for i in $(seq 1 500); do
-    pending=0
-    for mask in $(sed -n 's/^\(SigPnd\|ShdPnd\):[[:space:]]*//p' "/proc/$1/status" 2>/dev/null); do
-      (( (16#$mask >> (number - 1)) & 1 )) && pending=1
-    done
-    [ "$pending" = 0 ] && break
+    (( $(awk 'BEGIN { printf "(" } /^(SigPnd|ShdPnd):/ { printf "0x%s|", $2 } END { print "0)" }' \
+      "/proc/$1/status" 2>/dev/null) & bit )) || break
     sleep 0.01
   done
   [ "$windows" != 1 ] || sleep 0.5

@@ -58,62 +58,39 @@ std::wstring screen() {
   return text;
 }
 
-KEY_EVENT_RECORD key(WORD virtual_key, wchar_t typed, DWORD state, bool down) {
-  KEY_EVENT_RECORD k{};
-  k.bKeyDown = down ? TRUE : FALSE;
-  k.wRepeatCount = 1;
-  k.wVirtualKeyCode = virtual_key;
-  k.uChar.UnicodeChar = typed;
-  k.dwControlKeyState = state;
-  return k;
-}
-
-// Presses keys in the console the launcher is attached to: see KEYS above.
-void press(const std::wstring &keys) {
-  std::vector<INPUT_RECORD> records;
-  auto add = [&records](KEY_EVENT_RECORD k) {
-    INPUT_RECORD r{};
-    r.EventType = KEY_EVENT;
-    r.Event.KeyEvent = k;
-    records.push_back(r);
+// Presses keys in the console the launcher is attached to (see KEYS above);
+// its input stays open, to tell what the tool leaves unread.
+HANDLE press(const std::wstring &keys) {
+  struct stroke {
+    WORD key;
+    wchar_t typed;
+    DWORD state;
   };
-  auto tap = [&add](WORD vk, wchar_t typed, DWORD state) {
-    add(key(vk, typed, state, true));
-    add(key(vk, typed, state, false));
-  };
-  if (keys == L"others") {
-    tap(VK_SHIFT, 0, SHIFT_PRESSED);
-    tap(VK_CONTROL, 0, LEFT_CTRL_PRESSED);
-    tap(VK_CAPITAL, 0, CAPSLOCK_ON);
-    tap(VK_NUMLOCK, 0, NUMLOCK_ON);
-    tap(VK_LWIN, 0, 0);
-    tap(VK_F1, 0, 0);
-    for (WORD vk : {VK_TAB, VK_SPACE}) {  // Alt+Tab, Alt+Space
-      add(key(VK_MENU, 0, LEFT_ALT_PRESSED, true));
-      tap(vk, vk == VK_TAB ? L'\t' : L' ', LEFT_ALT_PRESSED);
-      add(key(VK_MENU, 0, 0, false));
-    }
-    tap('A', 1, LEFT_CTRL_PRESSED);  // Ctrl+A
-    INPUT_RECORD focus{};
-    focus.EventType = FOCUS_EVENT;
-    focus.Event.FocusEvent.bSetFocus = FALSE;
-    records.push_back(focus);
+  // Shift, Ctrl, Caps Lock, Num Lock, the Windows key, F1, Alt, then Tab and
+  // Space with Alt held, and Ctrl+A; the letter x ends them.
+  const stroke others[] = {{VK_SHIFT, 0, SHIFT_PRESSED},
+                           {VK_CONTROL, 0, LEFT_CTRL_PRESSED},
+                           {VK_CAPITAL, 0, CAPSLOCK_ON},
+                           {VK_NUMLOCK, 0, NUMLOCK_ON},
+                           {VK_LWIN, 0, 0},
+                           {VK_F1, 0, 0},
+                           {VK_MENU, 0, LEFT_ALT_PRESSED},
+                           {VK_TAB, L'\t', LEFT_ALT_PRESSED},
+                           {VK_SPACE, L' ', LEFT_ALT_PRESSED},
+                           {'A', 1, LEFT_CTRL_PRESSED}};
+  std::vector<INPUT_RECORD> records(keys == L"others" ? std::size(others) + 2 : 1);
+  for (size_t i = 0; i + 1 < records.size(); ++i) {
+    stroke k = i < std::size(others) ? others[i] : stroke{};
+    records[i].EventType = i < std::size(others) ? KEY_EVENT : FOCUS_EVENT;
+    records[i].Event.KeyEvent = {TRUE, 1, k.key, 0, {k.typed}, k.state};
   }
-  if (keys == L"none")
-    return;
-  add(key('X', L'x', 0, true));  // the one key that ends the wait, left with nothing after it
+  records.back().EventType = KEY_EVENT;
+  records.back().Event.KeyEvent = {TRUE, 1, 'X', 0, {L'x'}, 0};
   HANDLE keyboard = open_console(L"CONIN$");
   DWORD n = 0;
-  WriteConsoleInputW(keyboard, records.data(), static_cast<DWORD>(records.size()), &n);
-  CloseHandle(keyboard);
-}
-
-DWORD unread_input() {
-  HANDLE keyboard = open_console(L"CONIN$");
-  DWORD n = 0;
-  GetNumberOfConsoleInputEvents(keyboard, &n);
-  CloseHandle(keyboard);
-  return n;
+  if (keys != L"none")
+    WriteConsoleInputW(keyboard, records.data(), static_cast<DWORD>(records.size()), &n);
+  return keyboard;
 }
 
 // Whether the tool in the console the launcher is attached to waits for a
@@ -190,10 +167,13 @@ int start(const std::wstring &how, const wchar_t *program, const wchar_t *line_f
     FreeConsole();
   }
   print(L"waited\n" + screen());
-  press(keys);
+  HANDLE keyboard = press(keys);
   if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
     TerminateProcess(process.hProcess, 124);
-  print(L"then ended " + std::to_wstring(status_of(process)) + L", " + std::to_wstring(unread_input()) + L" unread\n");
+  DWORD unread = 0;
+  GetNumberOfConsoleInputEvents(keyboard, &unread);
+  CloseHandle(keyboard);
+  print(L"then ended " + std::to_wstring(status_of(process)) + L", " + std::to_wstring(unread) + L" unread\n");
   return 0;
 }
 

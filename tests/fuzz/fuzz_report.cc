@@ -13,34 +13,28 @@
 namespace {
 
 bool model_hidden(unsigned long c) {
-  static const unsigned long RANGES[][2] = {{0, 0x1F},        {0x7F, 0x9F},     {0x61C, 0x61C},  {0x200E, 0x200F},
-                                            {0x2028, 0x202E}, {0x2066, 0x2069}, {0xD800, 0xDFFF}};
-  for (const unsigned long *range : RANGES)
-    if (c >= range[0] && c <= range[1])
-      return true;
-  return false;
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x61C || c == 0x200E || c == 0x200F ||
+         (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || (c >= 0xD800 && c <= 0xDFFF);
 }
 
+// A byte that starts no UTF-8 character stands for itself; an encoded
+// surrogate, which the C library refuses, is one character of three bytes.
 std::string model_shown(const std::string &name) {
   static const locale_t UTF8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
   uselocale(UTF8);
   std::string shown;
-  for (size_t at = 0; at < name.size();) {
+  for (size_t at = 0, n = 1; at < name.size(); at += n) {
     std::mbstate_t state{};
     wchar_t c = 0;
-    size_t n = std::mbrtowc(&c, name.data() + at, name.size() - at, &state);
-    auto byte = [&](size_t i) { return at + i < name.size() ? static_cast<unsigned char>(name[at + i]) : 0u; };
-    unsigned long value = static_cast<unsigned long>(c);
-    if (n == 0) {  // a NUL byte
-      n = 1;
-      value = 0;
-    } else if (n > 4 || value > 0x10FFFF) {  // no UTF-8: one byte, for itself
+    n = std::mbrtowc(&c, name.data() + at, name.size() - at, &state);
+    auto value = static_cast<unsigned long>(c);
+    if (n == 0 || n > 4 || value > 0x10FFFF) {
+      auto byte = [&](size_t i) { return at + i < name.size() ? static_cast<unsigned char>(name[at + i]) : 0u; };
       bool surrogate = byte(0) == 0xED && byte(1) >= 0xA0 && byte(1) <= 0xBF && (byte(2) & 0xC0) == 0x80;
       n = surrogate ? 3 : 1;
       value = surrogate ? 0xD800 : byte(0);
     }
     shown += model_hidden(value) ? std::string("?") : name.substr(at, n);
-    at += n;
   }
   return shown;
 }
