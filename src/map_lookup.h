@@ -34,10 +34,11 @@ struct lookup_cache {
 
 // The typed name is tried, then the working name: where names ignore case,
 // either finds the file, and a folder that tells case apart (Windows can
-// have them) finds exactly the file typed. Where names differ by case, then
-// comes a match without regard to case, component by component. A component that matches more than one
-// entry, none exactly, finds nothing; so does a directory that cannot be listed.
-// A link that leads nowhere is not found, and costs what a missing name costs.
+// have them) finds exactly the file typed. Where names differ by case, a
+// match without regard to case comes next, component by component. A
+// component that matches more than one entry, none exactly, finds nothing;
+// so does a directory that cannot be listed. A link that leads nowhere is
+// not found, and costs what a missing name costs.
 // typed and working come from one argument (make_typed_name and
 // make_working_name). *info is the query of the name found.
 bool find_file(const std::string &typed, const std::string &working, const file_system &fs, lookup_cache &cache,

@@ -116,7 +116,7 @@ name_kind system_path(const std::string &name, std::wstring *path) {
   if (n == 0 || n >= size)
     return name_kind::invalid;
   full.resize(n);
-  if (starts_with(full, DEVICE) || kind_of(full) != name_kind::file)
+  if (kind_of(full) != name_kind::file)
     return name_kind::device;
   if (path->size() >= MAX_PATH || n >= MAX_PATH) {
     if (n < MAX_PATH || starts_with(full, VERBATIM))
