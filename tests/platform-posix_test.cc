@@ -105,6 +105,8 @@ TEST(platform_posix_calls, offsets_on_a_pipe_and_listings_of_no_directory_fail) 
   std::vector<std::string> names;
   EXPECT_FALSE(platform_file_ops().list_directory("/dev/null", &names));
   EXPECT_TRUE(names.empty());
+  dir_status status{};
+  EXPECT_FALSE(platform_file_ops().stat_directory("/dev/null", &status));
 }
 
 // A terminal shows each text at once; a pipe or a file takes large blocks.
