@@ -90,7 +90,7 @@ TEST(report, a_text_holds_exactly_what_it_is_given) {
   EXPECT_EQ(progress_text(std::string_view("a\xC2\x85", 2)), "Working on file a\xC2 : ");
   // What a terminal would act on shows as "?": 0x1F, a raw C1 byte outside
   // UTF-8, a surrogate, a right-to-left override, a line separator, a
-  // left-to-right isolate. Latin-1 and UTF-8 letters stay.
+  // left-to-right isolate, an Arabic letter mark. Latin-1 and UTF-8 letters stay.
   EXPECT_EQ(progress_text("\x1F\x9B\xED\xA0\x9B\xE2\x80\xAE\xE2\x80\xA8\xE2\x81\xA6\xD8\x9C\xA9\xC3\xA9"),
             "Working on file ??????\?\xA9\xC3\xA9 : ");
 }
