@@ -35,8 +35,16 @@ fail() { failures=$((failures + 1)); printf 'FAIL: %s\n' "$*"; }
 # skip CASE WHY : a case this machine cannot make.
 skip() { skipped+=("$1 ($2)"); }
 
-# Where a Windows program sees a path of this system.
-windows_path() { $runner winepath -w "$1" 2>/dev/null; }
+# Where a Windows program sees a path of this system. Wine's winepath now and
+# then prints nothing (about one run in 300), so it is asked up to 3 times.
+windows_path() {
+  local path tries
+  for tries in 1 2 3; do
+    path=$($runner winepath -w "$1" 2>/dev/null)
+    [ -n "$path" ] && { printf '%s\n' "$path"; return; }
+  done
+  return 1
+}
 
 # The text as the platform writes it: CR LF line ends on Windows.
 platform_text() {
@@ -55,7 +63,8 @@ encode=cat
 expect() {
   platform_text "$3" | $encode >"$work/want.txt"
   if ! cmp -s "$work/want.txt" "$work/out.txt"; then
-    fail "$1: output differs"; diff <(od -c "$work/want.txt") <(od -c "$work/out.txt") | head -20
+    fail "$1: output differs (status $status, stderr: $(head -c 200 "$work/err.txt"))"
+    diff <(od -c "$work/want.txt") <(od -c "$work/out.txt") | head -20
   elif [ "$status" != "$2" ]; then fail "$1: status $status, want $2"
   elif [ -s "$work/err.txt" ]; then fail "$1: wrote to stderr: $(head -c 200 "$work/err.txt")"
   else pass; fi
