@@ -9,10 +9,7 @@ int main(int argc, char **argv) {
   std::vector<std::string_view> files = platform_file_arguments(argc, argv);
   // Only the usage text shows the program's path, so only then is it looked up.
   std::string program_path = files.empty() ? platform_program_path(argc > 0 ? argv[0] : "") : std::string();
-  file_system fs = {platform_file_ops(), PLATFORM_PATHS, PLATFORM_NAMES_DIFFER_BY_CASE, std::nullopt};
-  file_id report_file{};
-  if (platform_stdout_file(&report_file))
-    fs.report_file = report_file;
+  const file_system fs = {platform_file_ops(), PLATFORM_PATHS, PLATFORM_NAMES_DIFFER_BY_CASE, platform_stdout_file()};
   int status = run_tool(program_path, files, fs, out, platform_interrupted);
   // The report is out and the outcome decided: nothing after this changes it.
   bool interrupted = platform_interrupted();

@@ -15,8 +15,7 @@ bool same_time(const file_time &a, const file_time &b) {
 }
 
 bool same_status(const dir_status &a, const dir_status &b) {
-  return a.id.volume == b.id.volume && a.id.index == b.id.index && same_time(a.modified, b.modified) &&
-         same_time(a.changed, b.changed);
+  return same_file(a.id, b.id) && same_time(a.modified, b.modified) && same_time(a.changed, b.changed);
 }
 
 // Lists dir into the cache, as it was when it had status. A listing that

@@ -8,7 +8,7 @@ bool is_map_file_name(const std::string &name, const path_syntax &paths) {
 }
 
 bool is_report_file(const file_id &id, const file_system &fs) {
-  return fs.report_file && fs.report_file->volume == id.volume && fs.report_file->index == id.index;
+  return fs.report_file && same_file(*fs.report_file, id);
 }
 
 patch_result write_patch(const file_system &fs, const open_file &file) {

@@ -203,12 +203,11 @@ void platform_end_interrupted() {
 
 output platform_stdout() { return make_output(stdout_sink, nullptr, isatty(STDOUT_FILENO) != 0, false); }
 
-bool platform_stdout_file(file_id *id) {
+std::optional<file_id> platform_stdout_file() {
   struct stat st;
   if (fstat(STDOUT_FILENO, &st) != 0)
-    return false;
-  *id = id_of(st);
-  return true;
+    return std::nullopt;
+  return id_of(st);
 }
 
 // A terminal here outlives the tool.

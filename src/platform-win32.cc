@@ -359,25 +359,22 @@ output platform_stdout() {
   return result;
 }
 
-bool platform_stdout_file(file_id *id) {
+std::optional<file_id> platform_stdout_file() {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   if (GetFileType(out) != FILE_TYPE_DISK)
-    return false;
+    return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info{};
-  if (GetFileInformationByHandle(out, &info) != FALSE) {
-    *id = id_of(info);
-    return true;
-  }
+  if (GetFileInformationByHandle(out, &info) != FALSE)
+    return id_of(info);
   // A handle opened only to write may not read attributes, but its file's id
   // needs no right (Windows 8 and later): the low halves are the serial
   // number and index that an open map shows.
   FILE_ID_INFO ids{};
   if (GetFileInformationByHandleEx(out, FileIdInfo, &ids, sizeof ids) == FALSE)
-    return false;
+    return std::nullopt;
   uint64_t index = 0;
   memcpy(&index, ids.FileId.Identifier, sizeof index);
-  *id = {ids.VolumeSerialNumber & 0xFFFFFFFF, index};
-  return true;
+  return file_id{ids.VolumeSerialNumber & 0xFFFFFFFF, index};
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,8 @@ struct file_id {
   uint64_t volume;
   uint64_t index;
 };
+
+inline bool same_file(const file_id &a, const file_id &b) { return a.volume == b.volume && a.index == b.index; }
 
 // A time as the system keeps it, without overflow for any date it holds.
 struct file_time {
@@ -99,8 +102,8 @@ void platform_claim_standard_streams();
 
 // Standard output, set up for the console or a redirection.
 output platform_stdout();
-// The file that standard output writes to; false where it is none the system can tell.
-bool platform_stdout_file(file_id *id);
+// The file that standard output writes to, where it is one the system can tell.
+std::optional<file_id> platform_stdout_file();
 
 // True where the console is the tool's own and a person sees it: made for
 // it alone (drag and drop, a double-click, a shortcut), started neither

@@ -39,11 +39,8 @@ skip() { skipped+=("$1 ($2)"); }
 # then prints nothing (about one run in 300), so it is asked up to 3 times.
 windows_path() {
   local path tries
-  for tries in 1 2 3; do
-    path=$($runner winepath -w "$1" 2>/dev/null)
-    [ -n "$path" ] && { printf '%s\n' "$path"; return; }
-  done
-  return 1
+  for tries in 1 2 3; do path=$($runner winepath -w "$1" 2>/dev/null) && [ -n "$path" ] && break; done
+  [ -n "$path" ] && printf '%s\n' "$path"
 }
 
 # The text as the platform writes it: CR LF line ends on Windows.
