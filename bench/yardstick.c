@@ -3,7 +3,7 @@
  * Built with -DSAFETY_CALLS it makes the calls the tool makes for its safety
  * rules too, and in the same form: lstat for stat, access before the open,
  * the open without following a last link, fstat after it.
- * VERSION, the tool's major and minor version, comes from the build. */
+ * BANNER, the tool's own, comes from the build. */
 #include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
@@ -19,8 +19,7 @@
 #endif
 
 int main(int argc, char **argv) {
-  printf("__ __Olum2Zavik --- -\n\t- HexadecimalPatch to convert OlumMap into ZavikMap\n\t- ../olum2zavik " VERSION
-         "\\..\n");
+  fputs(BANNER, stdout);
   printf("----------\\..........\n\n");
   for (int i = 1; i < argc; ++i) {
     char name[4096];

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "map_lookup.h"
+#include "file_system.h"
 #include "output.h"
 
 constexpr int EXIT_ALL_PATCHED = 0;
@@ -14,5 +14,5 @@ constexpr int EXIT_USAGE = 2;
 
 // interrupted is asked before each argument: once it says so, no further
 // argument is handled and the report so far is written out.
-int run_tool(const std::string &program_path, const std::vector<std::string_view> &arguments, const file_system &fs,
+int run_tool(const std::string &program_path, const std::vector<std::string_view> &arguments, file_system &fs,
              output &out, bool (*interrupted)());

@@ -4,75 +4,64 @@
 
 namespace {
 
-bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-std::string_view last_component(std::string_view name, const path_syntax &paths) {
-  size_t start = name.find_last_of(paths.separators);
-  start = start == std::string_view::npos ? 0 : start + 1;
-  if (start == 0 && paths.drive_prefix && name.size() >= 2 && is_letter(name[0]) && name[1] == ':')
-    start = 2;
-  return name.substr(start);
-}
-
-// The last "." of the last component, or npos; a dot at its first byte starts a name, not an extension.
-size_t extension_dot(std::string_view component) {
-  size_t dot = component.rfind('.');
-  return dot == 0 ? std::string_view::npos : dot;
-}
-
 char lower_byte(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Both derived names share this shape; only the letter case of the extension differs.
-std::string with_extension(std::string name, std::string_view extension, const path_syntax &paths) {
-  if (!has_extension(name, paths)) {
-    name += '.';
-    name.append(extension);
-  }
-  return name;
+bool is_drive(std::string_view start) {
+  char c = start.size() == 2 ? upper_byte(start[0]) : '\0';
+  return c >= 'A' && c <= 'Z' && start[1] == ':';
+}
+
+// The last component's extension, after its last dot; none where the
+// component has no dot but at its first byte, which starts a name, not an
+// extension. A drive ("Z:") stands before the first component, not in it.
+bool find_extension(std::string_view name, path_syntax paths, std::string_view *extension) {
+  size_t end = name.size();  // of the part before the extension
+  while (end > 0 && name[end - 1] != '.' && !is_separator(name[end - 1], paths))
+    --end;
+  if (end < 2 || name[end - 1] != '.')
+    return false;
+  size_t before = end - 2;  // the byte before the dot
+  if (is_separator(name[before], paths) || (paths == path_syntax::win32 && is_drive(name.substr(0, end - 1))))
+    return false;
+  *extension = name.substr(end);
+  return true;
 }
 
 }  // namespace
 
-char upper_byte(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string upper_case(std::string_view text) {
-  std::string result(text);
-  for (char &c : result)
-    c = upper_byte(c);
-  return result;
+bool has_extension(std::string_view name, path_syntax paths) {
+  std::string_view extension;
+  return find_extension(name, paths, &extension);
 }
 
-bool has_extension(std::string_view name, const path_syntax &paths) {
-  return extension_dot(last_component(name, paths)) != std::string_view::npos;
+std::string make_working_name(std::string_view argument, path_syntax paths) {
+  bool extension = has_extension(argument, paths);
+  std::string name(argument.size() + (extension ? 0 : 1 + MAP_EXTENSION.size()), '.');
+  std::transform(argument.begin(), argument.end(), name.begin(), upper_byte);
+  if (!extension)
+    MAP_EXTENSION.copy(&name[argument.size() + 1], MAP_EXTENSION.size());
+  return name;
 }
 
-std::string make_working_name(std::string_view argument, const path_syntax &paths) {
-  return with_extension(upper_case(argument), MAP_EXTENSION, paths);
+bool is_map_name(std::string_view working_name, path_syntax paths) {
+  std::string_view extension;
+  return find_extension(working_name, paths, &extension) && extension == MAP_TAG;
 }
 
-bool is_map_name(std::string_view working_name, const path_syntax &paths) {
-  std::string_view component = last_component(working_name, paths);
-  size_t dot = extension_dot(component);
-  return dot != std::string_view::npos && component.substr(dot + 1) == MAP_TAG;
+bool is_map_file_name(std::string_view name, path_syntax paths) {
+  std::string_view extension;
+  if (!find_extension(name, paths, &extension) || extension.size() != MAP_TAG.size())
+    return false;
+  for (size_t i = 0; i < extension.size(); ++i)
+    if (upper_byte(extension[i]) != MAP_TAG[i])
+      return false;
+  return true;
 }
 
-std::string make_typed_name(std::string_view argument, const path_syntax &paths) {
-  static const std::string lower_extension = [] {
-    std::string extension(MAP_EXTENSION);
-    for (char &c : extension)
-      c = lower_byte(c);
-    return extension;
-  }();
-  return with_extension(std::string(argument), lower_extension, paths);
-}
-
-std::vector<std::string> split_path(std::string_view path, const path_syntax &paths) {
-  std::vector<std::string> parts;
-  for (size_t start = 0; start <= path.size();) {
-    size_t end = std::min(path.find_first_of(paths.separators, start), path.size());
-    if (end > start)
-      parts.emplace_back(path.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
+std::string make_typed_name(const map_names &names) {
+  std::string typed(names.argument);
+  // What the working name holds beyond the argument is the extension it got.
+  for (size_t at = typed.size(); at < names.working.size(); ++at)
+    typed += lower_byte(names.working[at]);
+  return typed;
 }

@@ -14,18 +14,26 @@ bool flush_output(output &out) {
   return !out.failed;
 }
 
-void write_text(output &out, std::string_view text) {
+void append_text(output &out, std::string_view piece) {
   if (out.failed)
     return;
-  if (out.crlf) {
-    for (char c : text) {
-      if (c == '\n')
-        out.pending += '\r';
-      out.pending += c;
-    }
-  } else {
-    out.pending.append(text);
+  if (!out.crlf) {
+    out.pending.append(piece);
+    return;
   }
+  for (char c : piece) {
+    if (c == '\n')
+      out.pending += '\r';
+    out.pending += c;
+  }
+}
+
+void end_text(output &out) {
   if (out.immediate || out.pending.size() >= OUTPUT_BLOCK)
     flush_output(out);
+}
+
+void write_text(output &out, std::string_view text) {
+  append_text(out, text);
+  end_text(out);
 }

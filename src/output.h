@@ -19,6 +19,9 @@ struct output {
 constexpr size_t OUTPUT_BLOCK = size_t{64} * 1024;
 
 output make_output(bool (*sink)(void *, const char *, size_t), void *context, bool immediate, bool crlf);
-void write_text(output &out, std::string_view text);
+// A text is written in pieces, then ended: a console shows it once it ends.
+void append_text(output &out, std::string_view piece);
+void end_text(output &out);
+void write_text(output &out, std::string_view text);  // one whole text
 // True when everything written so far reached the sink.
 bool flush_output(output &out);

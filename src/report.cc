@@ -1,71 +1,46 @@
 #include "report.h"
 
-#include "wtf8.h"
+#include <initializer_list>
+#include <string>
+
+#include "shown_name.h"
 
 namespace {
 
-constexpr std::string_view BANNER_TEXT =
-    "__ __Olum2Zavik --- -\n"
-    "\t- HexadecimalPatch to convert OlumMap into ZavikMap\n"
-    "\t- ../olum2zavik " O2Z_VERSION_MAJOR_MINOR "\\..\n";
 constexpr std::string_view USAGE_PATTERN = "%s\nusage : %s <file[.bsp]> [<file[.bsp]>] [...]\n";
 constexpr std::string_view PROGRESS_PATTERN = "Working on file %s : ";
 
+// Writes pattern with each value in place of the next "%s", as one text;
+// values are never rescanned.
+void write_filled(output &out, std::string_view pattern, std::initializer_list<std::string_view> values) {
+  const std::string_view *value = values.begin();
+  for (size_t at = pattern.find("%s"); at != std::string_view::npos && value != values.end(); at = pattern.find("%s")) {
+    append_text(out, pattern.substr(0, at));
+    append_text(out, *value++);
+    pattern.remove_prefix(at + 2);
+  }
+  append_text(out, pattern);
+  end_text(out);
+}
+
 }  // namespace
 
+const std::string_view BANNER_TEXT =
+    "__ __Olum2Zavik --- -\n"
+    "\t- HexadecimalPatch to convert OlumMap into ZavikMap\n"
+    "\t- ../olum2zavik " O2Z_VERSION_MAJOR_MINOR "\\..\n";
 const std::string_view SEPARATOR_TEXT = "----------\\..........\n\n";
 const std::string_view KEY_PROMPT_TEXT = "\nPress any key to close this window . . . ";
 
-std::string fill_pattern(std::string_view pattern, std::initializer_list<std::string_view> values) {
-  std::string text;
-  const std::string_view *value = values.begin();
-  size_t start = 0;
-  for (size_t at = pattern.find("%s"); at != std::string_view::npos && value != values.end();
-       at = pattern.find("%s", start)) {
-    text.append(pattern.substr(start, at - start)).append(*value++);
-    start = at + 2;
-  }
-  return text.append(pattern.substr(start));
+void write_usage_text(output &out, std::string_view program_path) {
+  write_filled(out, USAGE_PATTERN, {BANNER_TEXT, program_path});
 }
 
-std::string banner_text() { return std::string(BANNER_TEXT); }
-
-std::string usage_text(std::string_view program_path) {
-  return fill_pattern(USAGE_PATTERN, {BANNER_TEXT, program_path});
-}
-
-namespace {
-
-// Characters that would change how a line reads instead of showing in it:
-// C0 and C1 controls and DEL, the marks and embeddings that reorder text laid
-// out in both directions, the line and paragraph separators, and surrogates,
-// which are no characters at all.
-bool is_hidden(char32_t c) {
-  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
-         (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || (c >= 0xD800 && c <= 0xDFFF);
-}
-
-std::string shown_name(std::string_view name) {
-  std::string shown;
-  for (size_t at = 0; at < name.size();) {
-    size_t start = at;
-    char32_t c = 0;
-    // A byte that starts no sequence stands for itself: 0x80 to 0x9F is a C1
-    // control to a terminal that reads eight bits.
-    if (!wtf8_decode(name, &at, &c))
-      c = static_cast<unsigned char>(name[at++]);
-    if (is_hidden(c))
-      shown += '?';
-    else
-      shown.append(name, start, at - start);
-  }
-  return shown;
-}
-
-}  // namespace
-
-std::string progress_text(std::string_view working_name) {
-  return fill_pattern(PROGRESS_PATTERN, {shown_name(working_name)});
+void write_progress_text(output &out, std::string_view working_name) {
+  if (shows_as_it_is(working_name))
+    write_filled(out, PROGRESS_PATTERN, {working_name});
+  else
+    write_filled(out, PROGRESS_PATTERN, {shown_name(working_name)});
 }
 
 std::string_view verdict_text(std::optional<patch_result> result) {

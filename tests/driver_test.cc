@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "expected_banner.h"
+
 #include "fake_fs.h"
 #include "report.h"
 
 namespace {
 
-const std::string BANNER =
-    "__ __Olum2Zavik --- -\n"
-    "\t- HexadecimalPatch to convert OlumMap into ZavikMap\n"
-    "\t- ../olum2zavik " O2Z_VERSION_MAJOR_MINOR "\\..\n";
+const std::string BANNER(EXPECTED_BANNER);
 const std::string HEAD = BANNER + "----------\\..........\n\n";
 
 struct captured {
@@ -43,7 +42,8 @@ run_outcome run(const std::vector<std::string> &arguments, bool immediate = fals
   c.fail_after = fail_after;
   output out = make_output(capture, &c, immediate, crlf);
   std::vector<std::string_view> views(arguments.begin(), arguments.end());
-  int status = run_tool("/opt/tools/olum2zavik", views, fake_file_system(), out, [] { return fake().interrupted; });
+  file_system fs = fake_file_system();
+  int status = run_tool("/a%s%d\\b/olum2zavik", views, fs, out, [] { return fake().interrupted; });
   return {c.text, status, c.writes, c.opens};
 }
 
@@ -52,47 +52,28 @@ protected:
   void SetUp() override { reset_fake(); }
 };
 
+// The program's path shows as it is, whatever it holds.
 TEST_F(driver, usage_without_arguments) {
   run_outcome r = run({});
-  EXPECT_EQ(r.text, BANNER + "\nusage : /opt/tools/olum2zavik <file[.bsp]> [<file[.bsp]>] [...]\n");
+  EXPECT_EQ(r.text, BANNER + "\nusage : /a%s%d\\b/olum2zavik <file[.bsp]> [<file[.bsp]>] [...]\n");
   EXPECT_EQ(r.status, EXIT_USAGE);
-}
-
-TEST_F(driver, usage_shows_any_path_as_it_is) {
-  captured c;
-  output out = make_output(capture, &c, false, false);
-  run_tool("/a%s%d\\b/x", {}, fake_file_system(), out, [] { return false; });
-  EXPECT_EQ(c.text, BANNER + "\nusage : /a%s%d\\b/x <file[.bsp]> [<file[.bsp]>] [...]\n");
 }
 
 TEST_F(driver, one_line_per_argument_in_order) {
   fake().files["e1m1.bsp"].data = "0123456789";
   fake().files["RO.BSP"].read_only = true;
   fake().files["MAPS.BSP"].regular_file = false;
-  run_outcome r = run({"e1m1", "notes.txt", "missing", "ro", "maps.bsp", "E1M1.bsp", "bsp_notes.txt"});
+  // A "%" in a name is no placeholder.
+  run_outcome r = run({"e1m1", "100%s%n%d.txt", "%", "ro", "maps.bsp", "E1M1.bsp"});
   EXPECT_EQ(r.text, HEAD +
                         "Working on file E1M1.BSP : succeed\n"
-                        "Working on file NOTES.TXT : failed, not a bsp file\n"
-                        "Working on file MISSING.BSP : failed, file not found\n"
+                        "Working on file 100%S%N%D.TXT : failed, not a bsp file\n"
+                        "Working on file %.BSP : failed, file not found\n"
                         "Working on file RO.BSP : failed, no write permission\n"
                         "Working on file MAPS.BSP : failed, cannot open the file \n"
-                        "Working on file E1M1.BSP : succeed\n"
-                        "Working on file BSP_NOTES.TXT : failed, not a bsp file\n");
+                        "Working on file E1M1.BSP : succeed\n");
   EXPECT_EQ(fake().files["e1m1.bsp"].data, "0123*56789");
   EXPECT_EQ(r.status, EXIT_SOME_FAILED);
-}
-
-TEST(report, a_text_holds_exactly_what_it_is_given) {
-  EXPECT_EQ(fill_pattern("%s and %s", {"a"}), "a and %s");  // a placeholder without a value stays
-  // A C1 control at the end of a name is one too; its lead byte alone there
-  // stands alone, whatever follows it in memory.
-  EXPECT_EQ(progress_text("a\xC2\x85"), "Working on file a? : ");
-  EXPECT_EQ(progress_text(std::string_view("a\xC2\x85", 2)), "Working on file a\xC2 : ");
-  // What a terminal would act on shows as "?": 0x1F, a raw C1 byte outside
-  // UTF-8, a surrogate, a right-to-left override, a line separator, a
-  // left-to-right isolate, an Arabic letter mark. Latin-1 and UTF-8 letters stay.
-  EXPECT_EQ(progress_text("\x1F\x9B\xED\xA0\x9B\xE2\x80\xAE\xE2\x80\xA8\xE2\x81\xA6\xD8\x9C\xA9\xC3\xA9"),
-            "Working on file ??????\?\xA9\xC3\xA9 : ");
 }
 
 TEST(report, every_verdict_text) {
@@ -113,15 +94,6 @@ TEST_F(driver, all_patched_is_status_zero) {
                         "Working on file A.BSP : succeed\n"
                         "Working on file A.BSP : succeed\n"
                         "Working on file A.BSP : succeed\n");
-}
-
-TEST_F(driver, names_show_as_they_are_but_for_control_characters) {
-  run_outcome r = run({"100%s%n%d.txt", "%", std::string("a \0\x1b[1A\r\n\x7f\xc2\x9b\xc2\xa9\xc3\x9b\xc2", 17)});
-  EXPECT_EQ(r.text, HEAD +
-                        "Working on file 100%S%N%D.TXT : failed, not a bsp file\n"
-                        "Working on file %.BSP : failed, file not found\n"
-                        "Working on file A ?"
-                        "?[1A????\xc2\xa9\xc3\x9b\xc2.BSP : failed, file not found\n");
 }
 
 TEST_F(driver, console_sees_progress_before_the_file_is_touched) {

@@ -1,7 +1,7 @@
 # Shared by the end-to-end suites, which run the built tool as a user would,
 # on real files in a temporary folder, and compare exact output bytes, file
-# bytes and exit status. CTest runs a suite as: SUITE TOOL, with O2Z_VERSION
-# the project's version, and for a build that runs under an emulator
+# bytes and exit status. CTest runs a suite as: SUITE TOOL, with O2Z_BANNER
+# the file of the banner expected, and for a build that runs under an emulator
 # O2Z_RUNNER (wine, wine64, qemu-aarch64 ...) and, for Windows, O2Z_WINDOWS=1.
 set -u
 tool=$(realpath "$1")
@@ -19,10 +19,7 @@ skipped=()
 # Every random choice of a suite comes from this seed; a failing run prints it.
 RANDOM=${O2Z_SEED:-1}
 
-# The banner signs off with the build's version, major and minor.
-version=${O2Z_VERSION:?the project version, as CTest sets it}
-version=${version%.*}
-BANNER=$'__ __Olum2Zavik --- -\n\t- HexadecimalPatch to convert OlumMap into ZavikMap\n\t- ../olum2zavik '"$version"$'\\..\n'
+BANNER=$(cat "${O2Z_BANNER:?the expected banner, as CTest sets it}" && echo .) && BANNER=${BANNER%.}
 HEAD="$BANNER"$'----------\\..........\n\n'
 OK='succeed'
 NOT_MAP='failed, not a bsp file'

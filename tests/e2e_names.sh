@@ -92,11 +92,13 @@ same_bytes "dot file untouched" .bsp dot.orig
 
 # --- long paths ---------------------------------------------------------------------
 long_dir=$(printf 'd%.0s' $(seq 1 200)); long_file=$(printf 'f%.0s' $(seq 1 100))
-mkdir "$long_dir"; long_map "$long_dir/$long_file.bsp"
-given="\\\\?\\$(windows_path "$work")\\$long_dir\\$long_file"
-tool "$given"
-expect_lines "long path given with its prefix" $code "${given^^}.BSP" "$verdict"
-same_bytes "long path with prefix" "$long_dir/$long_file.bsp" want.bsp
+mkdir "$long_dir"
+for prefix in '\\?\' '\\.\'; do
+  given="$prefix$(windows_path "$work")\\$long_dir\\$long_file"; long_map "$long_dir/$long_file.bsp"
+  tool "$given"
+  expect_lines "long path given with $prefix" $code "${given^^}.BSP" "$verdict"
+  same_bytes "long path with $prefix" "$long_dir/$long_file.bsp" want.bsp
+done
 tool "$long_dir\\$long_file\\con" "$long_dir\\$long_file\\nul.bsp" "$long_dir\\$long_file\\com1.bsp"
 expect_lines "devices in a long path" 1 "${long_dir^^}\\${long_file^^}\\CON.BSP" "$NO_OPEN" \
   "${long_dir^^}\\${long_file^^}\\NUL.BSP" "$NO_OPEN" "${long_dir^^}\\${long_file^^}\\COM1.BSP" "$NO_OPEN"

@@ -7,7 +7,8 @@ namespace {
 
 fake_fs the_fake;
 
-std::string clean(std::string path) {
+std::string clean(std::string_view view) {
+  std::string path(view);
   while (path.compare(0, 2, "./") == 0)
     path.erase(0, 2);
   while (!path.empty() && path.back() == '/')
@@ -15,16 +16,22 @@ std::string clean(std::string path) {
   return path == "." ? "" : path;
 }
 
+std::string upper(std::string text) {
+  for (char &c : text)
+    c = upper_byte(c);
+  return text;
+}
+
 // The stored path for a name, or "" where none matches.
-std::string stored(const std::string &path) {
+std::string stored(std::string_view path) {
   std::string want = clean(path);
   for (const auto &file : the_fake.files)
-    if (file.first == want || (!the_fake.names_differ_by_case && upper_case(file.first) == upper_case(want)))
+    if (file.first == want || (!the_fake.names_differ_by_case && upper(file.first) == upper(want)))
       return file.first;
   return "";
 }
 
-bool is_directory(const std::string &path) {
+bool is_directory(std::string_view path) {
   std::string want = clean(path) + "/";
   for (const auto &file : the_fake.files)
     if (file.first.compare(0, want.size(), want) == 0)
@@ -32,17 +39,23 @@ bool is_directory(const std::string &path) {
   return false;
 }
 
-file_info query(const std::string &path) {
+file_info query(std::string_view path) {
   ++the_fake.queries;
   std::string name = stored(path);
+  file_info info;
   if (the_fake.failing == fault::query || (name.empty() && !is_directory(path)))
-    return file_info{};
-  if (name.empty())
-    return {true, true, false, path, true};
+    return info;
+  info.reached = reach::found;
+  info.writable = true;
+  if (name.empty())  // a folder
+    return info;
   const fake_entry &entry = the_fake.files[name];
-  if (entry.leads_nowhere)
-    return {false, false, false, "", true};
-  return {true, !entry.read_only, entry.regular_file, entry.target.empty() ? path : entry.target, true};
+  info.reached = entry.leads_nowhere ? reach::dead_end : reach::found;
+  info.writable = !entry.read_only;
+  info.regular_file = entry.regular_file;
+  info.link_target = entry.link_target;
+  info.links = entry.link_target.empty() ? 0 : 1;
+  return info;
 }
 
 file_id id_of(const std::string &name) { return {0, std::hash<std::string>()(name)}; }
@@ -51,15 +64,15 @@ std::vector<std::string> handles;  // the stored path behind each open handle
 
 const std::string &opened(const open_file &file) { return handles[static_cast<size_t>(file.handle)]; }
 
-bool open(const std::string &path, open_file *file) {
+bool open(std::string_view path, int, open_file *file) {
   std::string name = stored(path);
   if (the_fake.failing == fault::open || name.empty())
     return false;
   ++the_fake.opens;
   const fake_entry &entry = the_fake.files[name];
   handles.push_back(name);
-  *file = {static_cast<intptr_t>(handles.size() - 1), !entry.read_only && !entry.opens_read_only,
-           entry.own_name.empty() ? path : entry.own_name, id_of(name)};
+  *file = {static_cast<intptr_t>(handles.size() - 1), !entry.read_only && !entry.opens_read_only, entry.own_name,
+           id_of(name)};
   return true;
 }
 
@@ -96,7 +109,7 @@ void names_in(const std::string &dir, std::vector<std::string> *names) {
 }
 
 // A failing listing fails part way: it has given some names already.
-bool list_directory(const std::string &path, std::vector<std::string> *names) {
+bool list_directory(std::string_view path, std::vector<std::string> *names) {
   std::string dir = clean(path);
   the_fake.listed.push_back(dir.empty() ? "." : dir);
   names_in(dir, names);
@@ -106,10 +119,10 @@ bool list_directory(const std::string &path, std::vector<std::string> *names) {
 }
 
 // A directory's times change with its entries; here its status is made of them.
-bool stat_directory(const std::string &path, dir_status *status) {
+reach stat_directory(std::string_view path, dir_status *status) {
   std::string dir = clean(path);
   if (!dir.empty() && !is_directory(dir))
-    return false;
+    return stored(dir).empty() ? reach::none : reach::dead_end;
   std::vector<std::string> names;
   names_in(dir, &names);
   std::string all;
@@ -117,7 +130,7 @@ bool stat_directory(const std::string &path, dir_status *status) {
     all += name + '/';
   auto stamp = the_fake.coarse_clock ? 0 : static_cast<int64_t>(std::hash<std::string>()(all));
   *status = {id_of(dir), {the_fake.mtime_restored ? 0 : stamp, 0}, {stamp, 0}};
-  return true;
+  return reach::found;
 }
 
 }  // namespace
@@ -130,9 +143,10 @@ void reset_fake() {
 }
 
 file_system fake_file_system() {
-  static const file_ops ops = {query, open, write_at, close, list_directory, stat_directory};
+  static const file_ops ops = {query, open, write_at, close, stat_directory, list_directory};
   std::optional<file_id> report;
   if (!the_fake.report_to.empty())
     report = id_of(the_fake.report_to);
-  return {ops, the_fake.names_differ_by_case ? POSIX_PATHS : WIN32_PATHS, the_fake.names_differ_by_case, report};
+  path_syntax paths = the_fake.names_differ_by_case ? path_syntax::posix : path_syntax::win32;
+  return {ops, paths, the_fake.names_differ_by_case, report, {}};
 }

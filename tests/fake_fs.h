@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "map_lookup.h"
+#include "file_system.h"
 
 // The one vocabulary of faults: the call that fails, or how.
 enum class fault { none, query, open, bad_offset, write, close, listing };
@@ -16,10 +16,9 @@ struct fake_entry {
   bool read_only = false;
   bool regular_file = true;
   // What the system tells beyond the path, where it differs: where a query
-  // says the entry stands (a resolved link), the own name an open reports (a
-  // link or short name), and an opened file's read-only mark (a file
-  // swapped in between).
-  std::string target;
+  // says a last link leads, the own name an open reports (a link or short
+  // name), and an opened file's read-only mark (a file swapped in between).
+  std::string link_target;
   std::string own_name;
   bool opens_read_only = false;
   bool leads_nowhere = false;  // a link to nothing: the entry is there, what it leads to is not
@@ -43,6 +42,6 @@ struct fake_fs {
 // The one fake the tests act on; reset between tests.
 fake_fs &fake();
 void reset_fake();
-// The fake as the tool sees it: POSIX paths where names differ by case, as on
+// A fresh run's view of the fake: POSIX paths where names differ by case, as on
 // POSIX; Win32 paths where they do not, as on Win32.
 file_system fake_file_system();

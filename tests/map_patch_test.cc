@@ -6,9 +6,9 @@
 
 namespace {
 
-patch_result patch(const std::string &typed, const std::string &working) {
-  lookup_cache cache;
-  return patch_map(working, typed, fake_file_system(), cache);
+patch_result patch(const std::string &argument, const std::string &working) {
+  file_system fs = fake_file_system();
+  return patch_map({argument, working}, fs);
 }
 
 // Each fault of a call, and each thing the system tells of a file, against
@@ -27,12 +27,12 @@ TEST(map_patch, the_first_step_that_fails_decides_and_only_a_map_is_written) {
   map.data = "01234567";
   fake_entry read_only = map, directory = map, link_out = map, alias = map, swapped = map, nowhere = map;
   read_only.read_only = true;
-  nowhere.leads_nowhere = true;            // a link to nothing, or in a loop
-  directory.regular_file = false;          // or a FIFO, or a device
-  link_out.target = "../home/.bashrc";     // a link that leads out to a file that is no map
-  alias.own_name = "C:\\maps\\E1M1.BSPX";  // a short name or a link, seen once opened
-  swapped.opens_read_only = true;          // a protected file swapped in after the query
-  link_out.read_only = true;               // its name is judged first, whoever runs the tool
+  nowhere.leads_nowhere = true;              // a link to nothing, or in a loop
+  directory.regular_file = false;            // or a FIFO, or a device
+  link_out.link_target = "../home/.bashrc";  // a link that leads out to a file that is no map
+  alias.own_name = "C:\\maps\\E1M1.BSPX";    // a short name or a link, seen once opened
+  swapped.opens_read_only = true;            // a protected file swapped in after the query
+  link_out.read_only = true;                 // its name is judged first, whoever runs the tool
   const step_case cases[] = {
       {"plain map", fault::none, map, patch_result::patched, "0123*567", true},
       {"query fails", fault::query, map, patch_result::not_found, "01234567", false},

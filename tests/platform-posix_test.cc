@@ -6,9 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "map_patch.h"
+#include "process.h"
 #include "real_fs.h"
 
 namespace {
@@ -75,9 +78,8 @@ TEST_F(platform_posix, every_real_open_and_listing_is_closed) {
   for (int i = 0; i < 50; ++i) {
     real().after_query = nullptr;
     EXPECT_EQ(patch(), patch_result::patched);
-    lookup_cache cache;  // a name in another case than on disk: the folder is listed where case counts
-    EXPECT_EQ(patch_map(dir.file("MIXED.BSP"), dir.file("mixed.bsp"), real_file_system(), cache),
-              patch_result::patched);
+    // A name in another case than on disk: the folder is listed where case counts.
+    EXPECT_EQ(patch_real(dir.file("mixed.bsp"), dir.file("MIXED.BSP")), patch_result::patched);
     real().after_query = remove_write_bits;  // refused once open, or by the open itself
     EXPECT_NE(patch(), patch_result::patched);
     chmod(map.c_str(), 0644);
@@ -95,18 +97,25 @@ TEST_F(platform_posix, no_write_bit_is_write_protection_for_everyone) {
   EXPECT_EQ(read_file(map), "OMAP*0123456789");
 }
 
-TEST(platform_posix_calls, offsets_on_a_pipe_and_listings_of_no_directory_fail) {
+TEST(platform_posix_calls, offsets_on_a_pipe_fail_and_a_folder_is_listed_whole) {
   int ends[2];
   ASSERT_EQ(pipe(ends), 0);
-  open_file pipe_end{ends[1], true, "pipe.bsp", {}};
-  EXPECT_EQ(platform_file_ops().write_at(pipe_end, 4, "*", 1), write_outcome::bad_offset);
+  open_file pipe_end{ends[1], true, "", {}};
+  const file_ops &ops = platform_file_system().ops;
+  EXPECT_EQ(ops.write_at(pipe_end, 4, "*", 1), write_outcome::bad_offset);
   close(ends[0]);
   close(ends[1]);
+  scratch_dir dir;
+  write_file(dir.file("A.BSP"), "a");
+  fs::create_directory(dir.file("b"));
   std::vector<std::string> names;
-  EXPECT_FALSE(platform_file_ops().list_directory("/dev/null", &names));
-  EXPECT_TRUE(names.empty());
   dir_status status{};
-  EXPECT_FALSE(platform_file_ops().stat_directory("/dev/null", &status));
+  EXPECT_TRUE(ops.list_directory(dir.path.string(), &names));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{".", "..", "A.BSP", "b"}));
+  EXPECT_EQ(ops.stat_directory(dir.path.string(), &status), reach::found);
+  EXPECT_EQ(ops.stat_directory(dir.file("A.BSP"), &status), reach::dead_end);
+  EXPECT_FALSE(ops.list_directory(dir.file("A.BSP"), &names));
 }
 
 // A terminal shows each text at once; a pipe or a file takes large blocks.
@@ -130,6 +139,21 @@ TEST(platform_posix_calls, standard_output_is_immediate_on_a_terminal_only) {
   EXPECT_TRUE(on_terminal);
 }
 
+// Start-up takes each standard stream that was closed: no map opened later becomes one.
+TEST(platform_posix_calls, start_up_leaves_no_standard_stream_free) {
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    close(STDIN_FILENO);
+    close(STDERR_FILENO);
+    platform_start();
+    _exit(fcntl(STDIN_FILENO, F_GETFD) != -1 && fcntl(STDERR_FILENO, F_GETFD) != -1 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_EQ(status, 0);
+}
+
 // The tool ends by the interrupt's own signal, not by an exit status that a
 // shell would show alike: a parent's wait tells them apart.
 TEST(platform_posix_calls, an_interrupt_ends_the_process_by_its_own_signal) {
@@ -141,13 +165,14 @@ TEST(platform_posix_calls, an_interrupt_ends_the_process_by_its_own_signal) {
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      platform_catch_signals();
+      platform_start();
       raise(c.signal_number);
       // cppcheck-suppress unreachableCode ; raise() returns once the handler has
+      output out = platform_stdout();
       if (c.twice)
         raise(c.signal_number);
       else if (platform_interrupted())
-        platform_end_interrupted();
+        platform_end_run(out, "", 0);
       _exit(3);
     }
     int status = 0;

@@ -15,10 +15,9 @@ TEST_F(platform, read_only_missing_and_directory) {
   remove_write_bits(map);
   EXPECT_EQ(patch(), patch_result::not_writable);
   EXPECT_EQ(read_file(map), "OMAP)0123456789");
-  lookup_cache cache;
-  EXPECT_EQ(patch_map(dir.file("GONE.BSP"), dir.file("GONE.BSP"), real_file_system(), cache), patch_result::not_found);
+  EXPECT_EQ(patch_real(dir.file("GONE.BSP"), dir.file("GONE.BSP")), patch_result::not_found);
   fs::create_directory(dir.file("D.BSP"));
-  EXPECT_EQ(patch_map(dir.file("D.BSP"), dir.file("D.BSP"), real_file_system(), cache), patch_result::open_failed);
+  EXPECT_EQ(patch_real(dir.file("D.BSP"), dir.file("D.BSP")), patch_result::open_failed);
   EXPECT_EQ(real().opens, 0);
 }
 

@@ -56,17 +56,17 @@ bool open_refuses_protected_files() {
 namespace {
 
 real_calls the_calls;
-const file_ops &system_ops() { return platform_file_ops(); }
+const file_ops &system_ops() { return platform_file_system().ops; }
 
-file_info query(const std::string &path) {
+file_info query(std::string_view path) {
   file_info info = system_ops().query(path);
   if (the_calls.after_query && path == the_calls.map)
-    the_calls.after_query(path);
+    the_calls.after_query(std::string(path));
   return info;
 }
 
-bool open(const std::string &path, open_file *file) {
-  if (!system_ops().open(path, file))
+bool open(std::string_view path, int links, open_file *file) {
+  if (!system_ops().open(path, links, file))
     return false;
   ++the_calls.opens;
   return true;
@@ -83,6 +83,12 @@ real_calls &real() { return the_calls; }
 
 file_system real_file_system() {
   static const file_ops ops = {
-      query, open, system_ops().write_at, close, system_ops().list_directory, system_ops().stat_directory};
-  return {ops, PLATFORM_PATHS, PLATFORM_NAMES_DIFFER_BY_CASE, std::nullopt};
+      query, open, system_ops().write_at, close, system_ops().stat_directory, system_ops().list_directory};
+  file_system system = platform_file_system();
+  return {ops, system.paths, system.names_differ_by_case, std::nullopt, {}};
+}
+
+patch_result patch_real(const std::string &argument, const std::string &working) {
+  file_system fs = real_file_system();
+  return patch_map({argument, working}, fs);
 }

@@ -35,6 +35,8 @@ struct real_calls {
 };
 real_calls &real();
 file_system real_file_system();
+// A patch through real_file_system(), in a run of its own.
+patch_result patch_real(const std::string &argument, const std::string &working);
 
 // A fresh map in a scratch folder, patched through real_file_system().
 class real_map : public ::testing::Test {
@@ -46,8 +48,5 @@ protected:
     real().map = map;
     write_file(map, "OMAP)0123456789");
   }
-  patch_result patch() {
-    lookup_cache cache;
-    return patch_map(map, map, real_file_system(), cache);
-  }
+  patch_result patch() { return patch_real(map, map); }
 };

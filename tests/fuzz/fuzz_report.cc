@@ -1,24 +1,43 @@
-// A report line against a model of what it may show: the name, with each
-// character that a terminal would act on rather than show as "?", and nothing
-// else changed; the usage text shows the program's path exactly. The model
-// reads UTF-8 with the C library's own decoder.
+// A report line against Unicode's own data: a name shows as it is, but for
+// each character that Unicode's files (Debian's unicode-data, or the folder
+// that O2Z_UNICODE_DATA names) call a control (Cc), a line or paragraph
+// separator (Zl, Zp), a surrogate (Cs) or a bidirectional control, each of
+// which shows as "?". The C library's decoder reads UTF-8; a byte that
+// starts no character stands for itself. The usage text shows the
+// program's path exactly.
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <fstream>
 #include <locale.h>
+#include <set>
 #include <string>
 
+#include "expected_banner.h"
 #include "report.h"
 
 namespace {
 
-bool model_hidden(unsigned long c) {
-  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x61C || c == 0x200E || c == 0x200F ||
-         (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || (c >= 0xD800 && c <= 0xDFFF);
+std::set<unsigned long> hidden;
+
+// Lines such as "0000..001F    ; Cc # ...": each range of one of the values.
+void read_ranges(const std::string &path, std::initializer_list<std::string> values) {
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    for (const std::string &value : values) {
+      if (line.find("; " + value + " ") == std::string::npos)
+        continue;
+      size_t dots = line.find("..");
+      unsigned long first = std::stoul(line, nullptr, 16);
+      unsigned long last = dots < line.find(';') ? std::stoul(line.substr(dots + 2), nullptr, 16) : first;
+      for (unsigned long c = first; c <= last; ++c)
+        hidden.insert(c);
+    }
+  }
 }
 
-// A byte that starts no UTF-8 character stands for itself; an encoded
-// surrogate, which the C library refuses, is one character of three bytes.
+// An encoded surrogate, which the C library refuses, is one character of three bytes.
 std::string model_shown(const std::string &name) {
   static const locale_t UTF8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
   uselocale(UTF8);
@@ -34,21 +53,41 @@ std::string model_shown(const std::string &name) {
       n = surrogate ? 3 : 1;
       value = surrogate ? 0xD800 : byte(0);
     }
-    shown += model_hidden(value) ? std::string("?") : name.substr(at, n);
+    shown += hidden.count(value) != 0 ? std::string("?") : name.substr(at, n);
   }
   return shown;
 }
 
+std::string written(void (*write)(output &, std::string_view), const std::string &value) {
+  std::string text;
+  auto append = [](void *to, const char *data, size_t size) {
+    return static_cast<std::string *>(to)->append(data, size), true;
+  };
+  output out = make_output(append, &text, false, false);
+  write(out, value);
+  flush_output(out);
+  return text;
+}
+
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+  const char *folder = getenv("O2Z_UNICODE_DATA");
+  std::string data = folder ? folder : "/usr/share/unicode";
+  read_ranges(data + "/extracted/DerivedGeneralCategory.txt", {"Cc", "Zl", "Zp", "Cs"});
+  read_ranges(data + "/PropList.txt", {"Bidi_Control"});
+  if (hidden.count(0x1F) == 0 || hidden.count(0x2029) == 0 || hidden.count(0xDFFF) == 0 || hidden.count(0x2069) == 0) {
+    fprintf(stderr, "no Unicode data in %s (Debian: unicode-data)\n", data.c_str());
+    abort();
+  }
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
   std::string name(reinterpret_cast<const char *>(data), size);
-  if (progress_text(name) != "Working on file " + model_shown(name) + " : ")
-    abort();
-  if (usage_text(name) != banner_text() + "\nusage : " + name + " <file[.bsp]> [<file[.bsp]>] [...]\n")
-    abort();
-  // Two values: the first may hold "%s" and must not swallow the second.
-  if (fill_pattern("[%s|%s]", {name, "x"}) != "[" + name + "|x]")
+  if (written(write_progress_text, name) != "Working on file " + model_shown(name) + " : " ||
+      written(write_usage_text, name) !=
+          std::string(EXPECTED_BANNER) + "\nusage : " + name + " <file[.bsp]> [<file[.bsp]>] [...]\n")
     abort();
   return 0;
 }
