@@ -1,7 +1,13 @@
 // Win32 console: interrupts (Ctrl+C, Ctrl+Break, the window closing), and
 // the wait for a key that keeps a window of the tool's own on screen.
+#include "interrupts.h"
 #include "process.h"
 #include "win32.h"
+
+static_assert(CONSOLE_CTRL_C == CTRL_C_EVENT && CONSOLE_CTRL_BREAK == CTRL_BREAK_EVENT &&
+                  CONSOLE_CLOSE == CTRL_CLOSE_EVENT && CONSOLE_LOGOFF == CTRL_LOGOFF_EVENT &&
+                  CONSOLE_SHUTDOWN == CTRL_SHUTDOWN_EVENT,
+              "console events as Win32 numbers them");
 
 namespace {
 
@@ -11,26 +17,48 @@ volatile LONG console_closing = 0;
 // code that the run has decided.
 volatile LONG waiting = 0;
 volatile LONG decided_exit = 0;
+// The report's writes: how many began, and whether one is under way.
+volatile LONG writes_begun = 0;
+volatile LONG writing = 0;
 
 LONG value_of(volatile LONG &flag) { return InterlockedCompareExchange(&flag, 0, 0); }
 
+// A Windows write goes on whatever event comes, so the report waits on its
+// output where one write stays under way for a while: a paused console, a
+// pipe that nobody reads. One that ends meanwhile was only slow.
+bool report_stuck() {
+  LONG write = value_of(writes_begun);
+  for (int tries = 0; tries < 20 && value_of(writing) != 0 && value_of(writes_begun) == write; ++tries)
+    Sleep(10);
+  return value_of(writing) != 0 && value_of(writes_begun) == write;
+}
+
 BOOL WINAPI on_console_event(DWORD event) {
-  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+  interrupt_kind kind{};
+  if (!console_event_kind(event, &kind))
     return FALSE;
-  // The run is over: it ends at once, as it had ended.
-  if (value_of(waiting) != 0)
-    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(value_of(decided_exit)));
-  bool second = InterlockedExchange(&interrupted, 1) != 0;
-  // A closing console ends the process as soon as this returns: wait here
-  // until the main thread has written out the report and ended it.
-  if (event == CTRL_CLOSE_EVENT) {
+  bool stopping = value_of(interrupted) != 0;
+  interrupt_state state{stopping, stopping && report_stuck(), value_of(waiting) != 0};
+  switch (respond_to_interrupt(kind, state)) {
+  case interrupt_response::none:
+    return TRUE;
+  case interrupt_response::stop_batch:
+    InterlockedExchange(&interrupted, 1);
+    return TRUE;
+  case interrupt_response::stop_and_hold:
+    // The process ends as soon as this returns: wait here until the main
+    // thread has written out the report and ended it.
+    InterlockedExchange(&interrupted, 1);
     InterlockedExchange(&console_closing, 1);
     Sleep(INFINITE);
+    return TRUE;
+  case interrupt_response::end_now:
+    break;
   }
-  // The second one ends the tool at once. Not by ExitProcess: from this
-  // thread it could wait for a lock that the main thread holds.
-  if (second)
-    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+  // Not by ExitProcess: from this thread it could wait for a lock that the
+  // main thread holds. A run that is over ends as it had ended.
+  LONG exit_code = state.run_over ? value_of(decided_exit) : static_cast<LONG>(STATUS_CONTROL_C_EXIT);
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exit_code));
   return TRUE;
 }
 
@@ -138,6 +166,12 @@ void wait_for_key(UINT exit_code) {
 // handler. Where Ctrl+C was ignored when the tool started, the system never
 // calls it for one.
 void platform_start() { SetConsoleCtrlHandler(on_console_event, TRUE); }
+
+void report_write_begins() {
+  InterlockedIncrement(&writes_begun);
+  InterlockedExchange(&writing, 1);
+}
+void report_write_ends() { InterlockedExchange(&writing, 0); }
 
 bool platform_interrupted() { return value_of(interrupted) != 0; }
 

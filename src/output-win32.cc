@@ -30,7 +30,10 @@ bool write_all(HANDLE out, const char *data, size_t count, size_t unit, write_ca
       memcpy(&last, data + (n - 1) * unit, sizeof last);
     n -= IS_HIGH_SURROGATE(last) ? 1 : 0;
     DWORD written = 0;
-    if (write(out, data, static_cast<DWORD>(n), &written) == FALSE || written == 0)
+    report_write_begins();
+    BOOL wrote = write(out, data, static_cast<DWORD>(n), &written);
+    report_write_ends();
+    if (wrote == FALSE || written == 0)
       return false;
     data += written * unit;
     count -= written;

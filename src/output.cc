@@ -28,8 +28,10 @@ void append_text(output &out, std::string_view piece) {
   }
 }
 
+// A block goes out at a line's end, so that a report that stops there for
+// good (the tool ended by a second interrupt, say) holds only whole lines.
 void end_text(output &out) {
-  if (out.immediate || out.pending.size() >= OUTPUT_BLOCK)
+  if (out.immediate || (out.pending.size() >= OUTPUT_BLOCK && out.pending.back() == '\n'))
     flush_output(out);
 }
 

@@ -1,5 +1,5 @@
-// Buffered report output: immediate on a console, large blocks otherwise, and
-// a failing sink never stops the caller.
+// Buffered report output: immediate on a console, otherwise blocks of whole
+// lines, and a failing sink never stops the caller.
 #pragma once
 
 #include <cstddef>

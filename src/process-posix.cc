@@ -8,6 +8,7 @@
 
 #include <cerrno>
 
+#include "interrupts.h"
 #include "process.h"
 
 #ifdef __APPLE__
@@ -26,6 +27,7 @@ void claim_standard_streams() {
 
 const int INTERRUPTS[] = {SIGINT, SIGTERM, SIGHUP};
 volatile sig_atomic_t interrupt_signal = 0;
+volatile sig_atomic_t report_waiting = 0;  // a write of the report begun since the first is under way
 
 // The signal's own action ends the process, as its parent's wait then tells.
 void end_by_signal(int signal_number) {
@@ -34,19 +36,28 @@ void end_by_signal(int signal_number) {
 }
 
 void on_interrupt(int signal_number) {
-  if (interrupt_signal != 0)
-    end_by_signal(signal_number);  // the second one
-  else
+  interrupt_state state{interrupt_signal != 0, report_waiting != 0, false};
+  switch (respond_to_interrupt(interrupt_kind::request, state)) {
+  case interrupt_response::stop_batch:
+  case interrupt_response::stop_and_hold:
     interrupt_signal = signal_number;
+    break;
+  case interrupt_response::end_now:
+    end_by_signal(signal_number);
+    break;
+  case interrupt_response::none:
+    break;
+  }
 }
 
 void catch_signals() {
   // A reader that quit, or a limit on file size, must cost the write, not the rest of the batch.
   signal(SIGPIPE, SIG_IGN);
   signal(SIGXFSZ, SIG_IGN);
+  // No SA_RESTART: an interrupt hands a write that waits on its output back
+  // to the tool, which then knows whether the report is stuck.
   struct sigaction action {};
   action.sa_handler = on_interrupt;
-  action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
   for (int signal_number : INTERRUPTS)
     sigaddset(&action.sa_mask, signal_number);
@@ -58,21 +69,33 @@ void catch_signals() {
   }
 }
 
-// Writes all of data to fd. Interrupts restart a write (SA_RESTART), but
-// never a poll; a full non-blocking output is waited on.
+// One try at a write: the bytes written, 0 where the output took nothing
+// for now (it is full, or an interrupt came), -1 where it failed.
+ssize_t write_once(int fd, const char *data, size_t size) {
+  ssize_t n = write(fd, data, size);
+  if (n != -1)
+    return n == 0 ? -1 : n;  // an output that takes nothing has failed
+  if (errno == EINTR)
+    return 0;
+  if (errno != EAGAIN && errno != EWOULDBLOCK)
+    return -1;
+  // A non-blocking output that is full: wait until it takes more.
+  struct pollfd wait_for = {fd, POLLOUT, 0};
+  return poll(&wait_for, 1, -1) != -1 || errno == EINTR ? 0 : -1;
+}
+
+// Writes all of data to fd, whatever interrupts come. A write begun once
+// the batch was asked to stop may wait on its output for ever: another
+// interrupt meanwhile ends the tool.
 bool write_all(int fd, const char *data, size_t size) {
   while (size > 0) {
-    ssize_t n = write(fd, data, size);
-    if (n > 0) {
-      data += n;
-      size -= static_cast<size_t>(n);
-    } else if (n == -1 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      struct pollfd wait_for = {fd, POLLOUT, 0};
-      if (poll(&wait_for, 1, -1) == -1 && errno != EINTR)
-        return false;
-    } else {
-      return false;  // an error, or an output that takes nothing
-    }
+    report_waiting = interrupt_signal != 0 ? 1 : 0;
+    ssize_t n = write_once(fd, data, size);
+    report_waiting = 0;
+    if (n == -1)
+      return false;
+    data += n;
+    size -= static_cast<size_t>(n);
   }
   return true;
 }

@@ -16,10 +16,9 @@
 // root folder takes its place, opened to read: no map opened later can
 // become one of them, and a report written there fails as it would have.
 // Interrupts (SIGINT, SIGTERM, SIGHUP; Ctrl+C, Ctrl+Break, the console
-// closing) are only noted, so that the batch can stop between two
-// arguments; a second one ends the process at once. One that was ignored
-// when the tool started stays ignored. A reader that quit and a file-size
-// limit end nothing: the write fails and is reported.
+// closing, logoff, shutdown) are answered as interrupts.h says; one that was
+// ignored when the tool started stays ignored. A reader that quit and a
+// file-size limit end nothing: the write fails and is reported.
 void platform_start();
 
 // The file arguments, without the program's own word. They stay valid until the process ends.

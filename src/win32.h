@@ -31,3 +31,8 @@ inline bool to_wide(std::string_view text, std::wstring *wide) {
 inline file_id id_of(const BY_HANDLE_FILE_INFORMATION &info) {
   return {info.dwVolumeSerialNumber, static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
 }
+
+// Around each write of the report, which an interrupt cannot cut short
+// here: one that stays under way is what a second interrupt ends.
+void report_write_begins();
+void report_write_ends();
