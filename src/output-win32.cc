@@ -108,11 +108,12 @@ std::optional<file_id> platform_stdout_file() {
     return id_of(info);
   // A handle opened only to write may not read attributes, but its file's id
   // needs no right (Windows 8 and later): the low halves are the serial
-  // number and index that an open map shows.
+  // number and index that an open map shows. Where the volume is not told
+  // (Wine, for a handle made from a Unix descriptor), the index alone decides.
   FILE_ID_INFO ids{};
   if (GetFileInformationByHandleEx(out, FileIdInfo, &ids, sizeof ids) == FALSE)
     return std::nullopt;
   uint64_t index = 0;
   memcpy(&index, ids.FileId.Identifier, sizeof index);
-  return file_id{ids.VolumeSerialNumber & 0xFFFFFFFF, index};
+  return file_id{ids.VolumeSerialNumber & 0xFFFFFFFF, index, ids.VolumeSerialNumber != 0};
 }
