@@ -80,12 +80,14 @@ reach try_path(component_walk &w, std::string path, bool last) {
 // Resolves one component: its exact names first, none twice, then the one
 // match of the folder's listing.
 bool resolve(component_walk &w, std::string_view typed_part, std::string_view working_part, bool last) {
-  // A whole name was queried before the walk, and the working part may be the typed part.
+  // A whole name was queried before the walk, and the working part may be
+  // the typed part. A folder that may not be searched hides all it holds.
   const std::string_view exact[] = {typed_part, working_part};
   for (size_t i = 0; i < (working_part == typed_part ? 1 : 2); ++i) {
     std::string path = w.folder + std::string(exact[i]);
-    if (path != w.typed && path != w.working && try_path(w, std::move(path), last) == reach::found)
-      return true;
+    reach reached = path == w.typed || path == w.working ? reach::none : try_path(w, std::move(path), last);
+    if (reached == reach::found || reached == reach::blocked)
+      return reached == reach::found;
   }
   dir_status status{};
   if (!w.status && w.fs.ops.stat_directory(folder_name(w), &status) == reach::found)

@@ -34,6 +34,7 @@ struct fake_fs {
   std::vector<std::string> listed;  // directories read, in order
   std::string interrupt_at;         // an interrupt comes while this file is written
   std::string report_to;            // the file the report goes to
+  std::string unsearchable;         // a folder that may be listed but not searched
   bool coarse_clock = false;        // a directory's times never show a change
   bool mtime_restored = false;      // only a directory's change time shows a change, as after tar sets it back
   bool interrupted = false;
