@@ -41,16 +41,18 @@ private:
 // As the kernel's own limit on links followed in one path.
 constexpr int MAX_HOPS = 40;
 
-// Where a name leads so far, as the system calls take a path. One that the
-// system could not take (PATH_MAX bytes or more) leads nowhere.
+// Where a name leads so far: a path, read from a folder held open where the
+// texts of the links on the way outgrew one path, else from the current one.
+// A path the system could not take (PATH_MAX bytes or more) leads nowhere.
 struct path_at {
+  owned_fd folder;
   char path[PATH_MAX];
   bool valid;
   explicit path_at(std::string_view name) : valid(name.size() < sizeof path) {
     size_t n = valid ? name.copy(path, name.size()) : 0;
     path[n] = '\0';
   }
-  int at() const { return AT_FDCWD; }
+  int at() const { return folder.get() == -1 ? AT_FDCWD : folder.get(); }
 };
 
 // Follows the link at *to one hop: its text, read from the link's own
@@ -63,8 +65,19 @@ bool follow_link(path_at *to) {
     return false;
   const char *slash = strrchr(to->path, '/');
   size_t folder_end = text[0] == '/' || slash == nullptr ? 0 : static_cast<size_t>(slash - to->path) + 1;
-  if (folder_end + static_cast<size_t>(n) >= sizeof to->path)
-    return false;
+  if (folder_end + static_cast<size_t>(n) >= sizeof to->path) {
+#ifdef O_PATH
+    const int folder_only = O_PATH | O_DIRECTORY | O_CLOEXEC;
+#else
+    const int folder_only = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#endif
+    to->path[folder_end] = '\0';
+    owned_fd folder(openat(to->at(), to->path, folder_only));
+    if (folder.get() == -1)
+      return false;
+    to->folder = std::move(folder);
+    folder_end = 0;
+  }
   memcpy(to->path + folder_end, text, static_cast<size_t>(n));
   to->path[folder_end + static_cast<size_t>(n)] = '\0';
   return true;

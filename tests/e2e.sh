@@ -179,6 +179,12 @@ else
   ln -s nowhere.bsp dangling.bsp; ln -s loop.bsp loop.bsp
   tool dangling loop
   expect_lines "dangling link, link loop" 1 DANGLING.BSP "$NOT_FOUND" LOOP.BSP "$NOT_FOUND"
+  # Two links whose texts together outgrow one path: each is read from its own folder.
+  dots=$(printf './%.0s' $(seq 1 1500)); new_map outside/e2m2.bsp; patched_copy outside/e2m2.bsp want.bsp
+  ln -s "${dots}lt2.bsp" pack/lt1.bsp; ln -s "${dots}../outside/e2m2.bsp" pack/lt2.bsp
+  tool pack/lt1
+  expect_lines "a chain of links longer than a path" 0 PACK/LT1.BSP "$OK"
+  same_bytes "map at the end of a long chain" outside/e2m2.bsp want.bsp
   # A link to the tool's own output, whether its file is named like a map or not.
   ln -s /proc/self/fd/1 pack/stdout.bsp
   for log in log.txt log.bsp; do
