@@ -1,16 +1,34 @@
 #include "shown_name.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "wtf8.h"
 
 namespace {
 
-// Characters that would change how a line reads instead of showing in it:
-// C0 and C1 controls and DEL, the marks and embeddings that reorder text laid
-// out in both directions, the line and paragraph separators, and surrogates,
-// which are no characters at all.
+struct code_points {
+  char32_t first, last;
+};
+
+// Characters that would change how a line reads instead of showing in it,
+// in order: the C0 and C1 controls and DEL; the line and paragraph
+// separators; surrogates, which are no characters at all; and every
+// character that Unicode would have a terminal show as nothing
+// (Default_Ignorable_Code_Point: zero-width spaces and joiners, the marks,
+// embeddings and isolates that reorder text laid out in both directions, the
+// soft hyphen, fillers, variation selectors, tags).
+constexpr code_points HIDDEN[] = {
+    {0x0000, 0x001F}, {0x007F, 0x009F}, {0x00AD, 0x00AD},   {0x034F, 0x034F},   {0x061C, 0x061C},
+    {0x115F, 0x1160}, {0x17B4, 0x17B5}, {0x180B, 0x180F},   {0x200B, 0x200F},   {0x2028, 0x202E},
+    {0x2060, 0x206F}, {0x3164, 0x3164}, {0xD800, 0xDFFF},   {0xFE00, 0xFE0F},   {0xFEFF, 0xFEFF},
+    {0xFFA0, 0xFFA0}, {0xFFF0, 0xFFF8}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF},
+};
+
 bool is_hidden(char32_t c) {
-  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
-         (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || (c >= 0xD800 && c <= 0xDFFF);
+  const code_points *after = std::upper_bound(std::begin(HIDDEN), std::end(HIDDEN), c,
+                                              [](char32_t x, const code_points &r) { return x < r.first; });
+  return after != std::begin(HIDDEN) && c <= (after - 1)->last;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // How a name shows in the report: as it is, but for each character that
 // would change how the line reads instead of showing in it, which shows as
-// "?". No name can move the cursor, reorder a line or split it.
+// "?". No name can break its line, move the cursor, reorder the text or hide
+// a character; it can still look like another name, as any name can.
 #pragma once
 
 #include <string>

@@ -166,13 +166,13 @@ if [ "$windows" != 1 ]; then
   # --- POSIX only: bytes no other system passes, and paths it refuses ------------------
   # The file is reached by its own name; the report shows a control character
   # as "?", so that no name can move the cursor, forge a line or split one.
-  odd=($'ctl\x01\x02\x1b[31m' $'new\nline' $'\xc3\x28bad' $'\xff\xfe' $'caf\xc3\xa9' $'tab\there' $'cr\rdel\x7f' $'c1\xc2\x9b2K')
-  shown=('CTL???[31M' 'NEW?LINE' $'\xc3\x28BAD' $'\xff\xfe' $'CAF\xc3\xa9' 'TAB?HERE' 'CR?DEL?' 'C1?2K')
+  odd=($'ctl\x01\x02\x1b[31m' $'new\nline' $'\xc3\x28bad' $'\xff\xfe' $'caf\xc3\xa9' $'tab\there' $'cr\rdel\x7f' $'c1\xc2\x9b2K' $'zero\xe2\x80\x8bwidth')
+  shown=('CTL???[31M' 'NEW?LINE' $'\xc3\x28BAD' $'\xff\xfe' $'CAF\xc3\xa9' 'TAB?HERE' 'CR?DEL?' 'C1?2K' 'ZERO?WIDTH')
   pairs=()
   for i in "${!odd[@]}"; do new_map "${odd[$i]}.bsp"; pairs+=("${shown[$i]}.BSP" "$OK"); done
   patched_copy "${odd[0]}.bsp" want.bsp
   tool "${odd[@]}"
-  expect_lines "control bytes, newlines, invalid UTF-8, 0xFF" 0 "${pairs[@]}"
+  expect_lines "control bytes, newlines, invalid UTF-8, 0xFF, a zero-width space" 0 "${pairs[@]}"
   for n in "${odd[@]}"; do same_bytes "odd name" "$n.bsp" want.bsp; done
   # A protected map beside one whose name would rewrite the line above.
   new_map e1m1.bsp; chmod 444 e1m1.bsp; forger=$'e1m1.bsp\e[2K\e[1A\e[21G\e[K'; new_map "$forger.bsp"

@@ -1,8 +1,8 @@
 // A report line against Unicode's own data: a name shows as it is, but for
 // each character that Unicode's files (Debian's unicode-data, or the folder
 // that O2Z_UNICODE_DATA names) call a control (Cc), a line or paragraph
-// separator (Zl, Zp), a surrogate (Cs) or a bidirectional control, each of
-// which shows as "?". The C library's decoder reads UTF-8; a byte that
+// separator (Zl, Zp), a surrogate (Cs) or default-ignorable, each of which
+// shows as "?". The C library's decoder reads UTF-8; a byte that
 // starts no character stands for itself. The usage text shows the
 // program's path exactly.
 #include <clocale>
@@ -75,8 +75,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   const char *folder = getenv("O2Z_UNICODE_DATA");
   std::string data = folder ? folder : "/usr/share/unicode";
   read_ranges(data + "/extracted/DerivedGeneralCategory.txt", {"Cc", "Zl", "Zp", "Cs"});
-  read_ranges(data + "/PropList.txt", {"Bidi_Control"});
-  if (hidden.count(0x1F) == 0 || hidden.count(0x2029) == 0 || hidden.count(0xDFFF) == 0 || hidden.count(0x2069) == 0) {
+  read_ranges(data + "/DerivedCoreProperties.txt", {"Default_Ignorable_Code_Point"});
+  if (hidden.count(0x1F) == 0 || hidden.count(0x2029) == 0 || hidden.count(0xDFFF) == 0 || hidden.count(0xE007F) == 0) {
     fprintf(stderr, "no Unicode data in %s (Debian: unicode-data)\n", data.c_str());
     abort();
   }
