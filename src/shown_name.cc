@@ -1,8 +1,5 @@
 #include "shown_name.h"
 
-#include <algorithm>
-#include <iterator>
-
 #include "wtf8.h"
 
 namespace {
@@ -25,10 +22,12 @@ constexpr code_points HIDDEN[] = {
     {0xFFA0, 0xFFA0}, {0xFFF0, 0xFFF8}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF},
 };
 
+// The first range that ends at c or after decides.
 bool is_hidden(char32_t c) {
-  const code_points *after = std::upper_bound(std::begin(HIDDEN), std::end(HIDDEN), c,
-                                              [](char32_t x, const code_points &r) { return x < r.first; });
-  return after != std::begin(HIDDEN) && c <= (after - 1)->last;
+  for (const code_points &range : HIDDEN)
+    if (c <= range.last)
+      return c >= range.first;
+  return false;
 }
 
 }  // namespace

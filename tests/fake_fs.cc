@@ -44,9 +44,8 @@ file_info query(std::string_view path) {
   std::string name = stored(path);
   file_info info;
   std::string folder = the_fake.unsearchable + "/";
-  info.reached = !the_fake.unsearchable.empty() && clean(path).compare(0, folder.size(), folder) == 0
-                     ? reach::blocked
-                     : reach::none;
+  info.reached = !the_fake.unsearchable.empty() && clean(path).compare(0, folder.size(), folder) == 0 ? reach::blocked
+                                                                                                      : reach::none;
   if (the_fake.failing == fault::query || info.reached == reach::blocked || (name.empty() && !is_directory(path)))
     return info;
   info.reached = reach::found;
