@@ -101,12 +101,21 @@ file_info posix_query(std::string_view path) {
     return info;
   }
   for (int hops = 0; S_ISLNK(st.st_mode); ++hops) {
-    if (hops == MAX_HOPS || !follow_link(&to) || fstatat(to.at(), to.path, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-      info.reached = reach::dead_end;  // a link to nothing, in a loop, or into a folder it may not search
+    if (hops == MAX_HOPS || !follow_link(&to)) {
+      info.reached = reach::dead_end;  // a link in a loop, or into a folder it may not search
       return info;
     }
     info.link_target = to.path;
     info.links = hops + 1;
+    if (fstatat(to.at(), to.path, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      // A link to nothing; or one whose text names no file though the
+      // system follows it (/proc/self/fd/1 to "pipe:[N]"): no file to open.
+      path_at name(path);
+      bool followed = stat(name.path, &st) == 0;
+      info.reached = followed ? reach::found : reach::dead_end;
+      info.writable = followed;
+      return info;
+    }
   }
   info.reached = reach::found;
   // No write bit for anyone is the read-only mark, and it binds root too; the

@@ -194,6 +194,8 @@ else
     [ "$status" = 1 ] && cmp -s out.txt log.orig && grep -q "STDOUT.BSP : $NO_OPEN" $log && pass ||
       fail "link to standard output in $log: status $status, log $(head -c 20 $log | od -c | head -2)"
   done
+  (cd pack && exec $runner "$tool" stdout 2>"$work/err.txt" </dev/null) | cat >"$work/out.txt"; status=${PIPESTATUS[0]}
+  expect_lines "link to standard output on a pipe, whose text names no file" 1 STDOUT.BSP "$NO_OPEN"
 
   # Dates past 2038 (archives and FAT cards carry them), and a folder's far past 2262.
   mkdir Dated; new_map Dated/e2m1.bsp; patched_copy Dated/e2m1.bsp want.bsp
