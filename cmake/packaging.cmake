@@ -81,11 +81,14 @@ foreach(folder "${CMAKE_INSTALL_BINDIR}" "${CMAKE_INSTALL_MANDIR}/man1" "${CMAKE
   endwhile()
 endforeach()
 list(REMOVE_DUPLICATES o2z_folders)
+# The folders above the prefix count too: DESTDIR itself, and its usr/.
 install(CODE "set(o2z_made_folders \"\")
   foreach(folder IN ITEMS . ${o2z_folders})
-    if(NOT EXISTS \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${folder}\")
-      list(APPEND o2z_made_folders \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${folder}\")
-    endif()
+    set(path \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${folder}\")
+    while(path AND NOT EXISTS \"\${path}\")
+      list(APPEND o2z_made_folders \"\${path}\")
+      get_filename_component(path \"\${path}\" DIRECTORY)
+    endwhile()
   endforeach()" ALL_COMPONENTS)
 
 # The notices go wherever the program goes, for a static one. Where they could

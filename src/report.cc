@@ -28,7 +28,7 @@ void write_filled(output &out, std::string_view pattern, std::initializer_list<s
 const std::string_view BANNER_TEXT =
     "__ __Olum2Zavik --- -\n"
     "\t- HexadecimalPatch to convert OlumMap into ZavikMap\n"
-    "\t- ../olum2zavik " O2Z_VERSION_MAJOR_MINOR "\\..\n";
+    "\t- ../olum2zavik " O2Z_VERSION "\\..\n";
 const std::string_view SEPARATOR_TEXT = "----------\\..........\n\n";
 const std::string_view KEY_PROMPT_TEXT = "\nPress any key to close this window . . . ";
 
