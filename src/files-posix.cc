@@ -135,22 +135,16 @@ bool posix_open(std::string_view path, int links, open_file *file) {
   // O_NOFOLLOW: the name opened is the file's own. O_NONBLOCK: should the
   // entry have turned into a FIFO since it was queried, the open fails at
   // once instead of waiting for a reader.
-  owned_fd fd;
-  do
-    fd = owned_fd(openat(to.at(), to.path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW));
-  while (fd.get() == -1 && errno == EINTR);
+  owned_fd fd(openat(to.at(), to.path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW));
   struct stat st;
   if (fd.get() == -1 || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
     return false;
-  *file = {fd.release(), has_write_bit(st.st_mode), links > 0 ? to.path : "", id_of(st)};
+  *file = {fd.release(), has_write_bit(st.st_mode), links == 0 ? "" : to.path, id_of(st)};
   return true;
 }
 
 write_outcome posix_write_at(const open_file &file, uint64_t offset, const void *data, size_t size) {
-  ssize_t n;
-  do
-    n = pwrite(static_cast<int>(file.handle), data, size, static_cast<off_t>(offset));
-  while (n == -1 && errno == EINTR);
+  ssize_t n = pwrite(static_cast<int>(file.handle), data, size, static_cast<off_t>(offset));
   if (n == -1 && errno == ESPIPE)
     return write_outcome::bad_offset;
   return n == static_cast<ssize_t>(size) ? write_outcome::written : write_outcome::failed;

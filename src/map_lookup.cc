@@ -120,10 +120,10 @@ bool walk_components(component_walk &w) {
     for (end = start; end < typed.size() && !is_separator(typed[end], paths);)
       ++end;
     std::string_view part = typed.substr(start, end - start);
-    if (part.empty())
+    if (part.empty() || part == ".")  // the folder it is in
       continue;
-    if (part == "." || part == "..") {
-      w.folder.append(part).append("/");
+    if (part == "..") {
+      w.folder.append("../");
       w.status.reset();
       continue;
     }
@@ -139,7 +139,7 @@ bool walk_components(component_walk &w) {
 bool find_file(const map_names &names, file_system &fs, found_file *found) {
   // The name as typed, with ".bsp" where the working name got an extension.
   std::string_view typed = names.argument;
-  if (names.working.size() > names.argument.size()) {
+  if (names.working.size() != names.argument.size()) {
     found->made = make_typed_name(names);
     typed = found->made;
   }

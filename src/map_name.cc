@@ -50,12 +50,10 @@ bool is_map_name(std::string_view working_name, path_syntax paths) {
 
 bool is_map_file_name(std::string_view name, path_syntax paths) {
   std::string_view extension;
-  if (!find_extension(name, paths, &extension) || extension.size() != MAP_TAG.size())
+  if (!find_extension(name, paths, &extension))
     return false;
-  for (size_t i = 0; i < extension.size(); ++i)
-    if (upper_byte(extension[i]) != MAP_TAG[i])
-      return false;
-  return true;
+  return std::equal(extension.begin(), extension.end(), MAP_TAG.begin(), MAP_TAG.end(),
+                    [](char c, char tag) { return upper_byte(c) == tag; });
 }
 
 std::string make_typed_name(const map_names &names) {

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "interrupts.h"
@@ -55,12 +56,14 @@ void catch_signals() {
   signal(SIGPIPE, SIG_IGN);
   signal(SIGXFSZ, SIG_IGN);
   // No SA_RESTART: an interrupt hands a write that waits on its output back
-  // to the tool, which then knows whether the report is stuck.
+  // to the tool, which then knows whether the report is stuck. A file call
+  // that an interrupt cuts short (on a network or FUSE file system) fails,
+  // and its map is reported as not converted, as it was not.
+  // An interrupt that comes while the handler runs for another runs it anew:
+  // each only notes the first, or ends the tool, so nothing is lost.
   struct sigaction action {};
   action.sa_handler = on_interrupt;
   sigemptyset(&action.sa_mask);
-  for (int signal_number : INTERRUPTS)
-    sigaddset(&action.sa_mask, signal_number);
   for (int signal_number : INTERRUPTS) {
     struct sigaction old {};
     // nohup and background jobs ignore some of them for the tool: so be it.
@@ -77,11 +80,13 @@ ssize_t write_once(int fd, const char *data, size_t size) {
     return n == 0 ? -1 : n;  // an output that takes nothing has failed
   if (errno == EINTR)
     return 0;
-  if (errno != EAGAIN && errno != EWOULDBLOCK)
+  if (errno != EAGAIN)  // EWOULDBLOCK too, the same on every system built for
     return -1;
-  // A non-blocking output that is full: wait until it takes more.
+  // A non-blocking output that is full: wait until it takes more, or an
+  // interrupt comes; the write that follows tells which.
   struct pollfd wait_for = {fd, POLLOUT, 0};
-  return poll(&wait_for, 1, -1) != -1 || errno == EINTR ? 0 : -1;
+  poll(&wait_for, 1, -1);
+  return 0;
 }
 
 // Writes all of data to fd, whatever interrupts come. A write begun once
@@ -110,7 +115,7 @@ void platform_start() {
 }
 
 std::vector<std::string_view> platform_file_arguments(int argc, char **argv) {
-  return std::vector<std::string_view>(argv + (argc > 0 ? 1 : 0), argv + argc);
+  return std::vector<std::string_view>(argv + std::min(argc, 1), argv + argc);
 }
 
 std::string platform_program_path(const char *typed) {

@@ -2,9 +2,9 @@
 # End-to-end suite: every verdict, the name rules and the lost-output cases.
 source "$(dirname "$0")/e2e_lib.sh"
 
-# --- usage -------------------------------------------------------------------
-tool
-if [ "$windows" = 1 ]; then self=$(windows_path "$tool"); else self=$tool; fi
+# --- usage: the program by its own path, not as it was started -------------------
+if [ "$windows" = 1 ]; then tool; self=$(windows_path "$tool")
+else ln -s "$tool" o2z; $runner ./o2z >out.txt 2>err.txt </dev/null; status=$?; self=$tool; fi
 expect usage 2 "$BANNER"$'\n'"usage : $self <file[.bsp]> [<file[.bsp]>] [...]"$'\n'
 
 # --- name rules and verdicts ---------------------------------------------------

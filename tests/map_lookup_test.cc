@@ -39,7 +39,8 @@ TEST_F(map_lookup, other_case_is_found_component_by_component) {
   fake().files["Maps/Episode1/e1M1.Bsp"].data = "a";
   EXPECT_EQ(found("maps/episode1/E1M1.bsp"), "Maps/Episode1/e1M1.Bsp");
   EXPECT_EQ(fake().listed, (names{".", "Maps", "Maps/Episode1"}));
-  EXPECT_EQ(found("./maps//episode1/e1m1"), "./Maps/Episode1/e1M1.Bsp");
+  EXPECT_EQ(found("./maps//episode1/e1m1"), "Maps/Episode1/e1M1.Bsp");
+  EXPECT_EQ(fake().listed, (names{".", "Maps", "Maps/Episode1"}));  // the same folders, listed once
   EXPECT_EQ(found("maps/episode2/e1m1.bsp"), "");
 }
 
@@ -58,6 +59,9 @@ TEST_F(map_lookup, no_name_is_queried_twice) {
   fake().queries = 0;
   EXPECT_EQ(found("maps/gone"), "");
   EXPECT_EQ(fake().queries, 2);
+  fake().queries = 0;  // typed as the working name: one whole name
+  EXPECT_EQ(found("MAPS/E1M1.BSP"), "maps/E1m1.Bsp");
+  EXPECT_EQ(fake().queries, 3);
 }
 
 TEST_F(map_lookup, more_than_one_match_finds_nothing_unless_one_is_exact) {

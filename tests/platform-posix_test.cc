@@ -68,6 +68,18 @@ TEST_F(platform_posix, replaced_by_a_link_between_the_checks_and_the_open) {
     fs::remove(map);
   }
   EXPECT_EQ(real().opens, 0);
+  // A link to a map at the checks, then retargeted, or a plain file in its
+  // place: the one hop is followed again, and its own name decides.
+  real().after_query = [](const std::string &path) {
+    fs::remove(path);
+    link_target.empty() ? write_file(path, "plain") : fs::create_symlink(link_target, path);
+  };
+  for (const char *then : {"NOTES.TXT", ""}) {
+    link_target = then;
+    fs::create_symlink("OTHER.BSP", map);
+    EXPECT_EQ(patch(), patch_result::open_failed) << then;
+    fs::remove(map);
+  }
   EXPECT_EQ(read_file(dir.file("NOTES.TXT")), "notes");
   EXPECT_EQ(read_file(dir.file("OTHER.BSP")), "other");
 }
@@ -146,8 +158,11 @@ TEST(platform_posix_calls, start_up_leaves_no_standard_stream_free) {
   if (child == 0) {
     close(STDIN_FILENO);
     close(STDERR_FILENO);
-    platform_start();
-    _exit(fcntl(STDIN_FILENO, F_GETFD) != -1 && fcntl(STDERR_FILENO, F_GETFD) != -1 ? 0 : 1);
+    long before = open_descriptors();
+    platform_start();  // takes the two, and keeps no third
+    _exit(fcntl(STDIN_FILENO, F_GETFD) != -1 && fcntl(STDERR_FILENO, F_GETFD) != -1 && open_descriptors() == before + 2
+              ? 0
+              : 1);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
