@@ -30,7 +30,7 @@ std::vector<std::string> split_command_line(std::string_view line) {
       continue;
     }
     in_word = true;
-    if (c == '\\' && i + 1 < line.size() && line[i + 1] == '"') {
+    if (line.compare(i, 2, "\\\"") == 0) {
       word += '"';
       ++i;
     } else if (c == '"') {

@@ -61,7 +61,7 @@ struct path_at {
 bool follow_link(path_at *to) {
   char text[PATH_MAX];
   ssize_t n = readlinkat(to->at(), to->path, text, sizeof text);
-  if (n <= 0 || static_cast<size_t>(n) == sizeof text)
+  if (n == -1 || static_cast<size_t>(n) == sizeof text)  // no text is empty
     return false;
   const char *slash = strrchr(to->path, '/');
   size_t folder_end = text[0] == '/' || slash == nullptr ? 0 : static_cast<size_t>(slash - to->path) + 1;

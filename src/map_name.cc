@@ -1,10 +1,9 @@
 #include "map_name.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
-
-char lower_byte(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool is_drive(std::string_view start) {
   char c = start.size() == 2 ? upper_byte(start[0]) : '\0';
@@ -58,8 +57,9 @@ bool is_map_file_name(std::string_view name, path_syntax paths) {
 
 std::string make_typed_name(const map_names &names) {
   std::string typed(names.argument);
-  // What the working name holds beyond the argument is the extension it got.
-  for (size_t at = typed.size(); at < names.working.size(); ++at)
-    typed += lower_byte(names.working[at]);
+  // What the working name holds beyond the argument is the extension it got,
+  // ".BSP", which people type in lower case (the C locale's: the program's own).
+  for (char c : std::string_view(names.working).substr(typed.size()))
+    typed += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return typed;
 }

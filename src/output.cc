@@ -1,10 +1,7 @@
 #include "output.h"
 
 output make_output(bool (*sink)(void *, const char *, size_t), void *context, bool immediate, bool crlf) {
-  output out{sink, context, immediate, crlf, false, std::string()};
-  // One block and a little more: filling it moves it only for a text of over 4 KiB.
-  out.pending.reserve(OUTPUT_BLOCK + 4096);
-  return out;
+  return {sink, context, immediate, crlf, false, std::string()};
 }
 
 bool flush_output(output &out) {

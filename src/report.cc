@@ -11,10 +11,10 @@ constexpr std::string_view USAGE_PATTERN = "%s\nusage : %s <file[.bsp]> [<file[.
 constexpr std::string_view PROGRESS_PATTERN = "Working on file %s : ";
 
 // Writes pattern with each value in place of the next "%s", as one text;
-// values are never rescanned.
+// values are never rescanned. There is a value for each "%s".
 void write_filled(output &out, std::string_view pattern, std::initializer_list<std::string_view> values) {
   const std::string_view *value = values.begin();
-  for (size_t at = pattern.find("%s"); at != std::string_view::npos && value != values.end(); at = pattern.find("%s")) {
+  for (size_t at = pattern.find("%s"); at != std::string_view::npos; at = pattern.find("%s")) {
     append_text(out, pattern.substr(0, at));
     append_text(out, *value++);
     pattern.remove_prefix(at + 2);

@@ -42,7 +42,6 @@ bool shows_as_it_is(std::string_view name) {
 
 std::string shown_name(std::string_view name) {
   std::string shown;
-  shown.reserve(name.size());
   for (size_t at = 0; at < name.size();) {
     size_t start = at;
     char32_t c = 0;
