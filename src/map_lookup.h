@@ -22,6 +22,7 @@ struct found_file {
 // exactly the file typed. Where names differ by case, a match without regard
 // to case comes next, component by component. A component that matches more
 // than one entry, none exactly, finds nothing; so does a folder that cannot
-// be listed. A link that leads nowhere is not found, and costs what a
-// missing name costs. Each folder is listed once while it is unchanged.
+// be listed. A link that leads nowhere is not found, and costs about what a
+// missing name costs. Each folder is listed once while it is unchanged, and
+// a folder that may not be searched hides every name in it.
 bool find_file(const map_names &names, file_system &fs, found_file *found);

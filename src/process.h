@@ -13,8 +13,9 @@
 #include "output.h"
 
 // Readies the process. Where standard input, output or error was closed, the
-// root folder takes its place, opened to read: no map opened later can
-// become one of them, and a report written there fails as it would have.
+// root folder takes its place, opened to read (POSIX; Win32 never hands a
+// closed standard handle out again): no map opened later can become one of
+// them, and a report written there fails as it would have.
 // Interrupts (SIGINT, SIGTERM, SIGHUP; Ctrl+C, Ctrl+Break, the console
 // closing, logoff, shutdown) are answered as interrupts.h says; one that was
 // ignored when the tool started stays ignored. A reader that quit and a

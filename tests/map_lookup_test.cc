@@ -42,6 +42,8 @@ TEST_F(map_lookup, other_case_is_found_component_by_component) {
   EXPECT_EQ(found("./maps//episode1/e1m1"), "Maps/Episode1/e1M1.Bsp");
   EXPECT_EQ(fake().listed, (names{".", "Maps", "Maps/Episode1"}));  // the same folders, listed once
   EXPECT_EQ(found("maps/episode2/e1m1.bsp"), "");
+  fake().files["../Up/e1m2.bsp"].data = "b";  // the fake keeps a path as it stands
+  EXPECT_EQ(found("../up/e1m2"), "../Up/e1m2.bsp");
 }
 
 // Each name is queried once: the whole names, then the last component's

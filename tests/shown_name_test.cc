@@ -14,8 +14,9 @@ TEST(shown_name, what_a_terminal_would_act_on_shows_as_a_question_mark) {
   // and UTF-8 letters stay.
   EXPECT_EQ(shown_name("\x1F\x9B\xED\xA0\x9B\xE2\x80\xAE\xE2\x80\xA8\xE2\x81\xA6\xD8\x9C\xA9\xC3\xA9"),
             "??????\?\xA9\xC3\xA9");
-  // What shows as nothing: U+200B, U+2069, U+FEFF, a tag (U+E0041) and U+3164; U+2070 and U+FFFD show.
-  EXPECT_EQ(shown_name("\u200B\u2069\uFEFF\U000E0041\u3164\u2070\uFFFD"), "?????\u2070\uFFFD");
+  // What shows as nothing: U+200B, U+2069, U+FEFF, a tag (U+E0041) and
+  // U+3164; U+2070, U+FFFD and U+F0000, past every such range, show.
+  EXPECT_EQ(shown_name("\u200B\u2069\uFEFF\U000E0041\u3164\u2070\uFFFD\U000F0000"), "?????\u2070\uFFFD\U000F0000");
   // Printable ASCII needs no closer look; the bytes just outside it do.
   EXPECT_TRUE(shows_as_it_is(" AZ~") && !shows_as_it_is("\x1F") && !shows_as_it_is("\x7F"));
 }
