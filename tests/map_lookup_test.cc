@@ -98,13 +98,15 @@ TEST_F(map_lookup, each_directory_is_listed_once_while_unchanged) {
   // shows decides, here a second match without regard to case.
   fake().files["maps/Dm0001.bsp"].data = "b";
   EXPECT_EQ(found("MAPS/DM0001"), "");
-  EXPECT_EQ(fake().listed, (names{".", "maps", "maps"}));
+  fake().files["E1m9.Bsp"].data = "c";  // and so in the folder the walk starts in
+  EXPECT_EQ(found("e1m9"), "E1m9.Bsp");
+  EXPECT_EQ(fake().listed, (names{".", "maps", "maps", "."}));
 
   // A folder that may be listed but not searched hides every entry alike.
   fake().files["LOCKED/dm0001.bsp"].data = fake().files["LOCKED/dm0002.bsp"].data = "a";
   fake().unsearchable = "LOCKED";
   EXPECT_EQ(found("LOCKED/DM0001.BSP") + found("LOCKED/DM0002.BSP"), "");
-  EXPECT_EQ(fake().listed, (names{".", "maps", "maps", "LOCKED"}));
+  EXPECT_EQ(fake().listed, (names{".", "maps", "maps", ".", "LOCKED"}));
 }
 
 TEST_F(map_lookup, a_change_that_only_the_change_time_shows_has_the_directory_listed_again) {
