@@ -73,7 +73,7 @@ set(CPACK_PACKAGE_VENDOR "the olum2zavik developers")
 set(o2z_dir_permissions OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${o2z_dir_permissions})
 set(o2z_folders "")
-foreach(folder "${CMAKE_INSTALL_BINDIR}" "${CMAKE_INSTALL_MANDIR}/man1" "${CMAKE_INSTALL_DOCDIR}"
+foreach(folder "${CMAKE_INSTALL_BINDIR}" "${CMAKE_INSTALL_MANDIR}/man1" "${CMAKE_INSTALL_DOCDIR}/docs" docs
                "${CMAKE_INSTALL_DATADIR}/lintian/overrides" "${CMAKE_INSTALL_DATADIR}/licenses/olum2zavik")
   while(folder AND NOT IS_ABSOLUTE "${folder}")
     list(APPEND o2z_folders "${folder}")
@@ -104,10 +104,18 @@ function(o2z_install_notices destination component)
   endif()
 endfunction()
 
+# README.md links the pages in docs/, so they go wherever it goes.
+file(GLOB o2z_doc_pages CONFIGURE_DEPENDS docs/*.md)
+function(o2z_install_readme destination component)
+  install(FILES README.md DESTINATION "${destination}" COMPONENT ${component} ${ARGN})
+  install(FILES ${o2z_doc_pages} DESTINATION "${destination}/docs" COMPONENT ${component} ${ARGN})
+endfunction()
+
 if(WIN32)
   # The .exe beside README.md, LICENSE and the notices, where Windows users look.
   install(TARGETS olum2zavik RUNTIME DESTINATION . COMPONENT tool)
-  install(FILES README.md LICENSE DESTINATION . COMPONENT docs)
+  install(FILES LICENSE DESTINATION . COMPONENT docs)
+  o2z_install_readme(. docs)
   o2z_install_notices(. docs)
 else()
   install(TARGETS olum2zavik RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT tool)
@@ -141,14 +149,16 @@ else()
   # the man page as it is; the .deb and the RPM: their own files, each by its
   # distribution's conventions.
   install(FILES "${man_page}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT man)
-  install(FILES README.md LICENSE DESTINATION "${CMAKE_INSTALL_DOCDIR}" COMPONENT docs)
+  install(FILES LICENSE DESTINATION "${CMAKE_INSTALL_DOCDIR}" COMPONENT docs)
+  o2z_install_readme("${CMAKE_INSTALL_DOCDIR}" docs)
   o2z_install_notices("${CMAKE_INSTALL_DOCDIR}" docs)
-  install(FILES README.md LICENSE DESTINATION . COMPONENT archive EXCLUDE_FROM_ALL)
+  install(FILES LICENSE DESTINATION . COMPONENT archive EXCLUDE_FROM_ALL)
+  o2z_install_readme(. archive EXCLUDE_FROM_ALL)
   o2z_install_notices(. archive EXCLUDE_FROM_ALL)
   foreach(package debian rpm)
     install(FILES "${CMAKE_BINARY_DIR}/olum2zavik.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1"
             COMPONENT ${package} EXCLUDE_FROM_ALL)
-    install(FILES README.md DESTINATION "${CMAKE_INSTALL_DOCDIR}" COMPONENT ${package} EXCLUDE_FROM_ALL)
+    o2z_install_readme("${CMAKE_INSTALL_DOCDIR}" ${package} EXCLUDE_FROM_ALL)
     o2z_install_notices("${CMAKE_INSTALL_DOCDIR}" ${package} EXCLUDE_FROM_ALL)
   endforeach()
   install(FILES "${CMAKE_BINARY_DIR}/debian/copyright" "${CMAKE_BINARY_DIR}/debian/changelog.gz"
